@@ -1,0 +1,27 @@
+# Thin entry points; the work is in CMake and scripts/.
+.PHONY: all run test bench format build release
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake --preset dev >/dev/null
+	cmake --build --preset dev
+
+release: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release
+
+run: release
+	scripts/run
+
+test: deps
+	scripts/test
+
+bench: release
+	scripts/bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i

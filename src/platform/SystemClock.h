@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Clock.h"
+
+namespace surftally {
+
+// The machine's steady clock and local time.
+class SystemClock final : public Clock {
+public:
+    std::chrono::nanoseconds monotonic() const override;
+    std::chrono::milliseconds timeOfDay() const override;
+};
+
+}  // namespace surftally

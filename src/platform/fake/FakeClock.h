@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+
+#include "Clock.h"
+
+namespace surftally {
+
+// A clock for tests: both times move only when told; the time of day can jump on its own,
+// as when the user or daylight saving sets the system clock.
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(std::chrono::milliseconds timeOfDay = std::chrono::hours(12))
+        : timeOfDay_(timeOfDay) {}
+
+    std::chrono::nanoseconds monotonic() const override { return monotonic_; }
+    std::chrono::milliseconds timeOfDay() const override { return timeOfDay_; }
+
+    // Real time passes: both clocks move, the time of day wrapping at midnight.
+    void advance(std::chrono::nanoseconds d) {
+        monotonic_ += d;
+        carry_ += d;
+        const auto whole = std::chrono::duration_cast<std::chrono::milliseconds>(carry_);
+        carry_ -= whole;
+        timeOfDay_ = (timeOfDay_ + whole) % std::chrono::hours(24);
+    }
+
+    // The system clock is set; no real time passes.
+    void setTimeOfDay(std::chrono::milliseconds t) { timeOfDay_ = t % std::chrono::hours(24); }
+
+private:
+    std::chrono::nanoseconds monotonic_{std::chrono::hours(1)};
+    std::chrono::nanoseconds carry_{0};
+    std::chrono::milliseconds timeOfDay_;
+};
+
+}  // namespace surftally

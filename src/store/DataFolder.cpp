@@ -1,0 +1,100 @@
+#include "DataFolder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "ReplaceFile.h"
+#include "StoreErrors.h"
+
+namespace surftally {
+
+namespace {
+
+// No stored value is longer than a few characters; a longer line is cut here so that a
+// hostile file cannot make a reader hold megabytes. The cut text still fails to convert.
+constexpr std::size_t kMaxLineLength = 4096;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::filesystem::path defaultFolder() {
+    if (const char* overridden = std::getenv("SURFTALLY_DATA_DIR");
+        overridden != nullptr && *overridden != '\0') {
+        return overridden;
+    }
+#ifdef _WIN32
+    return R"(C:\Program Files\Surftally)";
+#else
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
+        return std::filesystem::path(xdg) / "Surftally";
+    }
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home != nullptr ? home : ".") / ".local" / "share" / "Surftally";
+#endif
+}
+
+}  // namespace
+
+DataFolder::DataFolder(std::filesystem::path dir) : dir_(std::move(dir)) {}
+
+DataFolder DataFolder::standard() { return DataFolder(defaultFolder()); }
+
+std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_t n) const {
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file(name).string().c_str(), "rb"));
+    if (!f) {
+        throw InOutError::fromErrno(errno != 0 ? errno : ENOENT);
+    }
+    std::vector<std::string> lines;
+    lines.reserve(n);
+    std::string line;
+    bool atEnd = false;
+    while (lines.size() < n && !atEnd) {
+        line.clear();
+        int c = 0;
+        while ((c = std::fgetc(f.get())) != EOF && c != '\n') {
+            if (line.size() < kMaxLineLength) {
+                line.push_back(static_cast<char>(c));
+            }
+        }
+        if (c == EOF) {
+            if (std::ferror(f.get())) {
+                throw InOutError::fromErrno(errno != 0 ? errno : EIO);
+            }
+            atEnd = true;
+            if (line.empty()) {
+                break;
+            }
+        }
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (lines.empty() && line.rfind("\xEF\xBB\xBF", 0) == 0) {
+            line.erase(0, 3);
+        }
+        lines.push_back(line);
+    }
+    lines.resize(n);
+    return lines;
+}
+
+std::string DataFolder::ReadLine(std::string_view name) const { return ReadLines(name, 1)[0]; }
+
+void DataFolder::WriteLines(std::string_view name, const std::vector<std::string>& lines) const {
+    std::string content;
+    for (const auto& line : lines) {
+        content += line;
+        content += "\r\n";
+    }
+    ReplaceFileAtomically(file(name), content);
+}
+
+bool DataFolder::FileExists(std::string_view name) const {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(file(name), ec);
+}
+
+}  // namespace surftally

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace surftally {
+
+// Writes content to a temporary file beside target, flushes it to the disk and puts it in
+// target's place in one step. On failure the temporary file is removed, target is left as it
+// was, and InOutError carries the system's error number.
+void ReplaceFileAtomically(const std::filesystem::path& target, std::string_view content);
+
+}  // namespace surftally
