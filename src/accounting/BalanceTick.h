@@ -2,6 +2,8 @@
 
 #include "SharedState.h"
 
+#include <cstdint>
+
 namespace surftally {
 
 class Clock;
@@ -12,6 +14,10 @@ class TickView;
 // The once-a-second heart of the program: probes the connection, counts the balance down
 // while on-line (less the economic discount), holds it off-line, saves it at minute marks
 // and when the connection drops, and paints the display and the status strip.
+// Makes seconds the new base balance from now on (the user edited the balance): nothing
+// counted so far is charged against it.
+void RebaseBalance(SharedState& state, const Clock& clock, std::int32_t seconds);
+
 class BalanceTick {
 public:
     BalanceTick(SharedState& state, const Clock& clock, ConnectionFlags& flags,
