@@ -1,5 +1,5 @@
 # Thin entry points; the work is in CMake and scripts/.
-.PHONY: all run test bench format build release
+.PHONY: all run test bench format build release fuzz
 
 all: build
 
@@ -19,6 +19,9 @@ run: release
 
 test: deps
 	scripts/test
+
+fuzz: deps
+	scripts/fuzz
 
 bench: release
 	scripts/bench
