@@ -13,9 +13,9 @@ struct SharedState {
     std::int32_t HoursLeft = 0;
     std::int32_t MinutesLeft = 0;
     std::int32_t SecondsLeft = 0;
-    std::int32_t SecondsUsed = 0;  // seconds counted since BaseTime, after discount
-    std::int32_t BaseSeconds = 0;  // balance at BaseTime
-    std::int32_t AlarmHours = 0;   // below it the display turns red
+    std::int32_t SecondsUsed = 0;   // seconds counted since BaseTime, after discount
+    std::int32_t BaseSeconds = 0;   // balance at BaseTime
+    std::int32_t AlarmHours = 0;    // below it the display turns red
     std::int32_t DiscountPercent = 0;
 
     std::string HoursText;
@@ -36,9 +36,9 @@ struct SharedState {
     std::chrono::milliseconds EconomicBeginTime{0};
     std::chrono::milliseconds EconomicEndTime{0};
 
-    bool HoverHold = false;    // the off-line display shows the stored balance
-    bool OfflineSaved = true;  // the balance was saved for this off-line spell
-    bool MinuteSaved = true;   // the save at this minute mark was done
+    bool HoverHold = false;     // the off-line display shows the stored balance
+    bool OfflineSaved = true;   // the balance was saved for this off-line spell
+    bool MinuteSaved = true;    // the save at this minute mark was done
     std::int32_t HoldTicks = 0;
 
     // The balance was read from the file (or set by the user): only then may it be saved.

@@ -8,8 +8,8 @@
 
 namespace surftally {
 
-StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder, const Clock& clock,
-                                  int screenHeight) {
+StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder,
+                                  const Clock& clock, int screenHeight) {
     StoredStateResult result;
     try {
         const auto position = folder.ReadLines("position.dat", 2);
