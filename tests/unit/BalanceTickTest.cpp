@@ -364,15 +364,5 @@ TEST_F(BalanceTickTest, UnreadableBalanceIsNeverOverwrittenUntilTheUserSetsOne) 
     EXPECT_EQ(saved(), "000:59:57\r\n");
 }
 
-TEST_F(BalanceTickTest, RebaseChargesNothingCountedBefore) {
-    start("012:00:00");
-    flags.setOnline(ConnectionFlags::kModem);
-    run(30);
-    clock.advance(700ms);
-    RebaseBalance(state, clock, 5 * 3600);
-    run(1);
-    EXPECT_EQ(view.display, "004:59:59");
-}
-
 }  // namespace
 }  // namespace surftally
