@@ -72,15 +72,28 @@ export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
 
-trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 \
-    >"$work/trayer.log" 2>&1 &
-pids+=($!)
+start_trayer() {
+    trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 \
+        >"$work/trayer.log" 2>&1 &
+    trayer_pid=$!
+    pids+=($trayer_pid)
+}
 has_panel() { xwininfo -root -tree 2>/dev/null | grep -q '"panel": ("panel" "trayer")'; }
+start_harness() {
+    "$harness" "$work/icon.ico" >"$work/events.log" 2>"$work/harness.err" &
+    harness_pid=$!
+    pids+=($harness_pid)
+}
+stop() {
+    kill "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+}
+
+start_trayer
 wait_until 10 has_panel || skip "trayer did not start: $(tail -n 3 "$work/trayer.log")"
 
 convert -size 32x32 "xc:#$colour" "$work/icon.ico" || fail "cannot write the test icon"
-"$harness" "$work/icon.ico" >"$work/events.log" 2>"$work/harness.err" &
-pids+=($!)
+start_harness
 
 embedded_line() { grep -m1 '^Embedded ' "$work/events.log"; }
 wait_until 15 embedded_line >/dev/null || fail "the icon was not shown in the notification area"
@@ -144,4 +157,15 @@ echo "ok: menu shown"
 
 grep -qx MouseMove "$work/events.log" || fail "no pointer-move notification while the icon is shown"
 echo "ok: pointer moves reported"
+
+# A desktop whose notification area comes later: the icon appears when it does.
+stop "$harness_pid"
+stop "$trayer_pid"
+wait_until 5 eval '! has_panel' || fail "trayer did not go away"
+start_harness
+wait_until 10 grep -qx Unavailable "$work/events.log" || fail "the shell saw a notification area that is not there"
+start_trayer
+wait_until 10 has_panel || fail "trayer did not start again"
+wait_until 15 embedded_line >/dev/null || fail "the icon did not appear when the notification area did"
+echo "ok: icon shown once a notification area appeared"
 echo "PASSED"
