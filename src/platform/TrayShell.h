@@ -6,7 +6,7 @@
 namespace surftally {
 
 // The first-version ANSI notification record; the tip buffer is 64 bytes.
-constexpr std::uint32_t NOTIFYICONDATA_V1_SIZE = 88;
+constexpr std::uint32_t kNotifyIconDataV1Size = 88;
 
 struct NotifyIconData {
     std::uint32_t cbSize = 0;
@@ -68,7 +68,7 @@ public:
 
     // The cbSize the record carries. A shell whose system wants another first-version size
     // (a 64-bit Windows target) gives it here.
-    virtual std::uint32_t RecordSize() const { return NOTIFYICONDATA_V1_SIZE; }
+    virtual std::uint32_t RecordSize() const { return kNotifyIconDataV1Size; }
 
     virtual ScreenPoint GetCursorPos() const = 0;
     // GetKeyState(key) < 0.

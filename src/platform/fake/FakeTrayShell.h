@@ -91,7 +91,7 @@ public:
     bool failAdd = false;
     bool failModify = false;
     bool failDelete = false;
-    std::uint32_t recordSize = NOTIFYICONDATA_V1_SIZE;
+    std::uint32_t recordSize = kNotifyIconDataV1Size;
     ScreenPoint cursor{};
     bool shiftDown = false;
     bool controlDown = false;
