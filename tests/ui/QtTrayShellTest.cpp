@@ -116,6 +116,24 @@ TEST_F(QtTrayShellTest, QueuedMessagesDoNotReachADestroyedIcon) {
     EXPECT_TRUE(events.empty());
 }
 
+TEST_F(QtTrayShellTest, HandlerErrorGoesToTheShellNotThroughTheLoop) {
+    std::string caught;
+    shell.setOnProcedureError([&](std::exception_ptr error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            caught = e.what();
+        }
+    });
+    tray->OnClick = [](TTrayIcon*) { throw std::runtime_error("Cannot open file x.ico"); };
+    activate(QSystemTrayIcon::Trigger);
+    activate(QSystemTrayIcon::MiddleClick);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(caught, "Cannot open file x.ico");
+    // The click pairing was cleared before the handler ran; later messages still arrive.
+    EXPECT_EQ(events, (std::vector<std::string>{"Down0", "Down2", "Up2"}));
+}
+
 TEST_F(QtTrayShellTest, WithoutANotificationAreaTheAddStillSucceeds) {
     // The offscreen platform has no notification area.
     EXPECT_FALSE(shell.available());

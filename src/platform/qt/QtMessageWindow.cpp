@@ -18,8 +18,9 @@ public:
 
 }  // namespace
 
-QtMessageWindow::QtMessageWindow(std::function<void(TrayMessage&)> procedure, QObject* parent)
-    : QObject(parent), procedure_(std::move(procedure)) {}
+QtMessageWindow::QtMessageWindow(std::function<void(TrayMessage&)> procedure,
+                                 std::function<void(std::exception_ptr)> onError, QObject* parent)
+    : QObject(parent), procedure_(std::move(procedure)), onError_(std::move(onError)) {}
 
 void QtMessageWindow::post(const TrayMessage& message) {
     if (!closed_) {
@@ -46,7 +47,11 @@ bool QtMessageWindow::event(QEvent* event) {
         // A copy: the procedure may close this window while it runs.
         const auto procedure = procedure_;
         ++delivering_;
-        procedure(static_cast<TrayMessageEvent*>(event)->message);
+        try {
+            procedure(static_cast<TrayMessageEvent*>(event)->message);
+        } catch (...) {
+            onError_(std::current_exception());
+        }
         --delivering_;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <exception>
 #include <functional>
 
 #include "TrayShell.h"
@@ -13,7 +14,10 @@ namespace surftally {
 class QtMessageWindow : public QObject {
     Q_OBJECT
 public:
-    QtMessageWindow(std::function<void(TrayMessage&)> procedure, QObject* parent);
+    // An exception that leaves the procedure goes to `onError`: it must not unwind through
+    // the event loop.
+    QtMessageWindow(std::function<void(TrayMessage&)> procedure,
+                    std::function<void(std::exception_ptr)> onError, QObject* parent);
 
     // Queues the message; it is handed over when the loop comes back to this object.
     void post(const TrayMessage& message);
@@ -26,6 +30,7 @@ protected:
 
 private:
     std::function<void(TrayMessage&)> procedure_;
+    std::function<void(std::exception_ptr)> onError_;
     int delivering_ = 0;
     bool closed_ = false;
 };

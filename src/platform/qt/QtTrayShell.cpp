@@ -60,7 +60,13 @@ QtTrayShell::~QtTrayShell() {
 
 std::uintptr_t QtTrayShell::AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) {
     const std::uintptr_t handle = nextWindow_++;
-    windows_[handle] = new QtMessageWindow(std::move(procedure), this);
+    const auto failed = [this](std::exception_ptr error) {
+        if (!onProcedureError_) {
+            std::terminate();
+        }
+        onProcedureError_(error);
+    };
+    windows_[handle] = new QtMessageWindow(std::move(procedure), failed, this);
     return handle;
 }
 

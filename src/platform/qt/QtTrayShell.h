@@ -5,6 +5,8 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
@@ -36,6 +38,12 @@ public:
     ScreenPoint GetCursorPos() const override;
     bool KeyDown(VirtualKey key) const override;
 
+    // An exception must not unwind through the event loop; one that leaves a message
+    // window's procedure is handed here. Without a handler the program ends (std::terminate).
+    void setOnProcedureError(std::function<void(std::exception_ptr)> handler) {
+        onProcedureError_ = std::move(handler);
+    }
+
     // Whether the desktop has a notification area now.
     bool available() const { return available_; }
 
@@ -61,6 +69,7 @@ private:
     std::map<std::uintptr_t, QtMessageWindow*> windows_;
     std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
     std::uintptr_t nextWindow_ = 1;
+    std::function<void(std::exception_ptr)> onProcedureError_;
     bool available_ = false;
     QTimer moveTimer_;
     QTimer pollTimer_;
