@@ -28,6 +28,9 @@ for tool in Xvfb trayer xdotool xwininfo import convert; do
 done
 [ -x "$harness" ] || fail "no harness at $harness"
 
+# Every process the test starts ends by itself at the latest after this many seconds, even
+# if the test is killed without a chance to clean up.
+bound=110
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -61,7 +64,7 @@ wait_until() {
 }
 
 # The X server picks a free display and writes its number to the file.
-Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp 4>"$work/display" 2>"$work/xvfb.err" &
+timeout "$bound" Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp 4>"$work/display" 2>"$work/xvfb.err" &
 pids+=($!)
 display_known() { grep -q '^[0-9]' "$work/display"; }
 wait_until 10 display_known || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.err")"
@@ -73,14 +76,14 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
 
 start_trayer() {
-    trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 \
+    timeout "$bound" trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 \
         >"$work/trayer.log" 2>&1 &
     trayer_pid=$!
     pids+=($trayer_pid)
 }
 has_panel() { xwininfo -root -tree 2>/dev/null | grep -q '"panel": ("panel" "trayer")'; }
 start_harness() {
-    "$harness" "$work/icon.ico" >"$work/events.log" 2>"$work/harness.err" &
+    timeout "$bound" "$harness" "$work/icon.ico" >"$work/events.log" 2>"$work/harness.err" &
     harness_pid=$!
     pids+=($harness_pid)
 }
