@@ -96,9 +96,6 @@ bool QtTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) 
                 entry->icon.get(), &QSystemTrayIcon::activated, this,
                 [this, raw](QSystemTrayIcon::ActivationReason reason) { activated(*raw, reason); });
             apply(*entry, data);
-            if (available_) {
-                entry->icon->show();
-            }
             entries_.emplace(key, std::move(entry));
             return true;
         }
@@ -132,6 +129,14 @@ void QtTrayShell::apply(Entry& entry, const NotifyIconData& data) {
         }
     }
     entry.icon->setToolTip((data.uFlags & NIF_TIP) != 0 ? tipText(data) : QString());
+    showIfPossible(entry);
+}
+
+void QtTrayShell::showIfPossible(Entry& entry) {
+    // A notification area shows nothing for an icon without a picture; it waits for one.
+    if (available_ && !entry.icon->isVisible() && !entry.icon->icon().isNull()) {
+        entry.icon->show();
+    }
 }
 
 void QtTrayShell::post(const Entry& entry, std::uint32_t mouseMessage) const {
@@ -188,7 +193,7 @@ void QtTrayShell::pollAvailability() {
     available_ = now;
     if (available_) {
         for (auto& [key, entry] : entries_) {
-            entry->icon->show();
+            showIfPossible(*entry);
         }
     }
     emit availableChanged(available_);

@@ -25,7 +25,8 @@ class QtMessageWindow;
 // each shown icon gets a pointer-move message once a second.
 //
 // A desktop without a notification area is not a failure: the add succeeds and the icon
-// appears when an area shows up (polled every few seconds).
+// appears when an area shows up (polled every few seconds). An icon added without a picture
+// appears with its first one.
 class QtTrayShell : public QObject, public TrayShell {
     Q_OBJECT
 public:
@@ -61,6 +62,7 @@ private:
     struct Entry;
 
     void apply(Entry& entry, const NotifyIconData& data);
+    void showIfPossible(Entry& entry);
     void post(const Entry& entry, std::uint32_t mouseMessage) const;
     void activated(const Entry& entry, QSystemTrayIcon::ActivationReason reason) const;
     void pollAvailability();
