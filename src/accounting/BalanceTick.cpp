@@ -163,8 +163,12 @@ void BalanceTick::online() {
     view_.setDisplayText(state_.ShownText);
     state_.RemainText = state_.ShownText;
 
-    // Minute mark. Consecutive runs showing seconds "00" save on every other run.
-    if (state_.SecondsText == "00" && !state_.MinuteSaved) {
+    // Minute mark. Consecutive runs showing seconds "00" save on every other run. A run late
+    // enough to pass a mark without showing its "00" (the timer slipped, the machine was busy)
+    // saves too, so that the stored balance never trails the shown one by a minute or more.
+    const bool markShown = state_.SecondsText == "00";
+    const bool markPassed = !markShown && (balance + 59) / 60 * 60 < state_.BaseSeconds;
+    if ((markShown && !state_.MinuteSaved) || markPassed) {
         saveBalance(state_.ShownText);
         moveBase(static_cast<std::int32_t>(balance));
         state_.BaseTime = state_.NowTime;
