@@ -3,8 +3,10 @@
 // TrayShell.h before windows.h, whose macros share some of its names.
 #include "TrayShell.h"
 // After TrayShell.h.
-#include <shellapi.h>
 #include <windows.h>
+
+// After windows.h.
+#include <shellapi.h>
 
 #include <cstring>
 
