@@ -171,6 +171,24 @@ TEST_F(WinTrayShellTest, ReleasedWindowHearsNothing) {
     EXPECT_TRUE(received.empty());
 }
 
+TEST_F(WinTrayShellTest, ProcedureMayReleaseItsOwnWindow) {
+    std::uintptr_t window = 0;
+    int calls = 0;
+    window = shell.AllocateMessageWindow([&](TrayMessage& m) {
+        ++calls;
+        if (m.Msg == kCallbackMessage) {
+            shell.ReleaseMessageWindow(window);
+            m.Result = 7;
+        }
+    });
+    EXPECT_EQ(::SendMessageA(reinterpret_cast<HWND>(window), kCallbackMessage, 0, 0), 7);
+    EXPECT_FALSE(::IsWindow(reinterpret_cast<HWND>(window)));
+    const int callsBefore = calls;
+    ::PostMessageA(reinterpret_cast<HWND>(window), kCallbackMessage, 0, 0);
+    pumpMessages();
+    EXPECT_EQ(calls, callsBefore);
+}
+
 TEST_F(WinTrayShellTest, FailureInTheProcedureIsHandedOn) {
     std::string reported;
     shell.setOnProcedureError([&](std::exception_ptr error) {

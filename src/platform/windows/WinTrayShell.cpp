@@ -46,13 +46,17 @@ struct WinTrayShell::Window {
         // to the default procedure.
         TrayMessage m{message, static_cast<std::uintptr_t>(wParam),
                       static_cast<std::intptr_t>(lParam), 0};
+        // The procedure may release this window (a click that ends the program): nothing of
+        // *this is touched once it runs.
+        WinTrayShell* const owner = shell;
+        const std::function<void(TrayMessage&)> call = procedure;
         try {
-            procedure(m);
+            call(m);
         } catch (...) {
-            if (!shell->onProcedureError_) {
+            if (!owner->onProcedureError_) {
                 std::terminate();
             }
-            shell->onProcedureError_(std::current_exception());
+            owner->onProcedureError_(std::current_exception());
         }
         return static_cast<LRESULT>(m.Result);
     }
