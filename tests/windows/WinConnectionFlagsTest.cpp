@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <string>
+#include <utility>
+
 #include <windows.h>
 #include <wininet.h>
 
+#include "ConnectionProbe.h"
 #include "WinConnectionFlags.h"
 
 using namespace surftally;
@@ -29,4 +34,24 @@ TEST(WinConnectionFlags, AnswersAsTheSystemDoes) {
                   0u)
             << "connected, but through nothing: " << std::hex << flags;
     }
+
+    // The probe's text over the real answer: the last of the four bits that is set.
+    std::string text;
+    EXPECT_EQ(ProbeConnection(adapter, text), expected);
+    std::string want = "Off - Line";
+    if (expected) {
+        const std::pair<std::uint32_t, const char*> names[] = {
+            {INTERNET_CONNECTION_MODEM, "Modem"},
+            {INTERNET_CONNECTION_LAN, "LAN Internet"},
+            {INTERNET_CONNECTION_PROXY, "Proxy"},
+            {INTERNET_CONNECTION_MODEM_BUSY, "Modem Busy"}};
+        for (const auto& [bit, name] : names) {
+            if ((expectedFlags & bit) != 0) {
+                want = name;
+            }
+        }
+    }
+    EXPECT_EQ(text, want) << "flags " << std::hex << expectedFlags;
+    std::cout << "[          ] InternetGetConnectedState: " << (expected ? "TRUE" : "FALSE")
+              << ", flags 0x" << std::hex << expectedFlags << std::dec << ", \"" << text << "\"\n";
 }

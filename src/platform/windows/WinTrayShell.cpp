@@ -141,6 +141,10 @@ bool WinTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data)
     return ok;
 }
 
+std::uint32_t WinTrayShell::RecordSize() const {
+    return NOTIFYICONDATAA_V1_SIZE;
+}
+
 void WinTrayShell::addIconsAgain(std::uintptr_t window) {
     for (const auto& [key, data] : icons_) {
         if (key.first == window) {

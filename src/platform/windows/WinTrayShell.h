@@ -26,6 +26,8 @@ public:
     std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override;
     void ReleaseMessageWindow(std::uintptr_t window) override;
     bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override;
+    // The first-version size of this target: 104 on 64-bit Windows, 88 on 32-bit.
+    std::uint32_t RecordSize() const override;
     ScreenPoint GetCursorPos() const override;
     bool KeyDown(VirtualKey key) const override;
 
