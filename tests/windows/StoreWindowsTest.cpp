@@ -109,3 +109,14 @@ TEST_F(WindowsDataFolderTest, FileHeldOpenByAnotherProgram) {
     folder.WriteLines("remain.dat", {"011:59:00"});
     EXPECT_EQ(folder.ReadLine("remain.dat"), "011:59:00");
 }
+
+TEST_F(WindowsDataFolderTest, FolderNameOutsideTheAnsiCodePage) {
+    const std::filesystem::path wide = temp.path() / L"Surftally \u0160\u0111 \u03a9";
+    std::filesystem::create_directory(wide);
+    const DataFolder data(wide);
+    data.WriteLines("remain.dat", {"012:05:30"});
+    data.WriteLines("remain.dat", {"012:05:00"});
+    EXPECT_TRUE(data.FileExists("remain.dat"));
+    EXPECT_EQ(data.ReadLine("remain.dat"), "012:05:00");
+    EXPECT_EQ(filesIn(wide), 1);
+}
