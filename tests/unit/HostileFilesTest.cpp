@@ -2,12 +2,16 @@
 
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "BalanceTick.h"
 #include "Conversions.h"
 #include "DataFolder.h"
 #include "FakeClock.h"
+#include "FakeConnectionFlags.h"
+#include "FakeTickView.h"
 #include "Globals.h"
 #include "StoredState.h"
 #include "TempFolder.h"
@@ -15,9 +19,6 @@
 using namespace surftally;
 
 namespace {
-
-const char* const kDataFiles[] = {"position.dat", "remain.dat", "alarm.dat", "economic.dat",
-                                  "hide.dat",     "status.dat", "freeze.dat"};
 
 std::string conversionText(const std::string& shown) {
     return "'" + shown + "' is not a valid integer value";
@@ -145,4 +146,84 @@ TEST_F(HostileFilesTest, LargestBalanceReadsAndThousandHoursIsRejected) {
     EXPECT_EQ(read().error, conversionText(":0"));
     EXPECT_FALSE(state.BalanceKnown);
     EXPECT_EQ(state.RemainText, "1000:00:00");
+}
+
+// The tick over each hostile file: it goes on counting or holding, reports only the known
+// texts, and the balance file holds either what it held or a balance text.
+TEST_F(HostileFilesTest, TickOverHostileFilesWritesNothingButBalanceTexts) {
+    using namespace std::chrono_literals;
+    const std::string megabyte(1 << 20, '7');
+    const std::string binary(
+        "\x00\x01\x7f"
+        "5\x00\r\n",
+        7);
+    struct Case {
+        const char* file;
+        std::string bytes;
+    };
+    const std::vector<Case> cases = {
+        {"remain.dat", ""},
+        {"remain.dat", megabyte},
+        {"remain.dat", binary},
+        {"remain.dat",
+         "\xEF\xBB\xBF"
+         "012:00:00\n"},
+        {"remain.dat", "999:59:59\r\n"},
+        {"remain.dat", "1000:00:00\r\n"},
+        {"remain.dat", "-01:00:00\r\n"},
+        {"remain.dat", "012:99:99\r\n"},
+        {"remain.dat", " 12: 5: 3\r\n"},
+        {"alarm.dat", "2147483647\r\n"},
+        {"alarm.dat", "-2147483648\r\n"},
+        {"alarm.dat", binary},
+        {"economic.dat", "25:00\r\n06:00\r\n50\r\n"},
+        {"economic.dat", "01:00\r\n23:00\r\n-2147483648\r\n"},
+        {"economic.dat", "01:00\r\n23:00\r\n2147483647\r\n"},
+        {"economic.dat", binary + binary + "50\r\n"},
+        {"economic.dat", megabyte},
+        {"position.dat", binary},
+    };
+    const std::regex known("'.*' is not a valid integer value|File not found|I/O error [0-9]+");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " holding " + ConvertError::shown(c.bytes));
+        SetUp();
+        temp.put(c.file, c.bytes);
+        const std::string storedBefore = temp.get("remain.dat");
+        state = SharedState();
+        ConnectionText.clear();
+        FakeClock clock(12h);
+        FakeConnectionFlags flags;
+        FakeTickView view;
+        ReadStoredState(state, folder, clock, 768);
+        BalanceTick tick(state, clock, flags, folder, view);
+        const auto runs = [&](int count) {
+            for (int i = 0; i < count; ++i) {
+                clock.advance(1s);
+                tick.Timer1Timer();
+            }
+            const std::string stored = temp.get("remain.dat");
+            if (stored != storedBefore) {
+                EXPECT_EQ(stored.size(), 11u);
+                EXPECT_TRUE(IsBalanceText(stored.substr(0, 9))) << stored;
+                EXPECT_EQ(stored.substr(9), "\r\n");
+            }
+        };
+        flags.setOnline(ConnectionFlags::kModem);
+        runs(130);
+        flags.setOffline();
+        runs(2);
+        flags.setOnline(ConnectionFlags::kLan);
+        runs(61);
+        flags.setOffline();
+        runs(1);
+        EXPECT_FALSE(view.closed);
+        for (const auto& error : view.errors) {
+            EXPECT_TRUE(std::regex_match(error, known)) << error;
+        }
+        if (state.BalanceKnown) {
+            EXPECT_EQ(temp.get("remain.dat"), SecondsToBalance(state.BaseSeconds) + "\r\n");
+        } else {
+            EXPECT_EQ(temp.get("remain.dat"), storedBefore);
+        }
+    }
 }
