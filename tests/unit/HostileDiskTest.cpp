@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "BalanceTick.h"
+#include "DataFolder.h"
+#include "FakeClock.h"
+#include "FakeConnectionFlags.h"
+#include "FakeTickView.h"
+#include "Globals.h"
+#include "MountNamespace.h"
+#include "StoredState.h"
+#include "TempFolder.h"
+
+using namespace surftally;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The tick of a started program on a data folder that the test can fill or make read-only.
+// Runs inside the child process of InTmpfs; a failed check prints why and gives its number.
+class DiskRig {
+public:
+    explicit DiskRig(const std::filesystem::path& dir) : temp(dir), folder(dir) {
+        put("remain.dat", "012:00:00\r\n");
+        put("alarm.dat", "2\r\n");
+        put("economic.dat", "00:00\r\n00:00\r\n0\r\n");
+        put("position.dat", "-1\r\n-1\r\n");
+        ConnectionText.clear();
+        ReadStoredState(state, folder, clock, 768);
+    }
+
+    void put(const std::string& name, const std::string& bytes) const {
+        std::ofstream(temp / name, std::ios::binary) << bytes;
+    }
+    std::string stored() const {
+        std::ifstream in(temp / "remain.dat", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void run(int count) {
+        for (int i = 0; i < count; ++i) {
+            clock.advance(1s);
+            tick.Timer1Timer();
+        }
+    }
+    void fill() const {
+        std::ofstream filler(temp / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size())) {
+        }
+    }
+    void unfill() const { std::filesystem::remove(temp / "filler"); }
+
+    std::filesystem::path temp;
+    DataFolder folder;
+    FakeClock clock{12h};
+    FakeConnectionFlags flags;
+    FakeTickView view;
+    SharedState state;
+    BalanceTick tick{state, clock, flags, folder, view};
+};
+
+int check(bool ok, int code, const std::string& what) {
+    if (!ok) {
+        std::fprintf(stderr, "check %d failed: %s\n", code, what.c_str());
+    }
+    return ok ? 0 : code;
+}
+
+#define CHECK(cond, code, what)                       \
+    if (const int failed = check((cond), code, what)) \
+    return failed
+
+// Counting on-line over a disk that stops taking writes, then takes them again: the minute
+// mark reports the system's error, the stored balance stays whole, counting goes on, and the
+// balance is saved as soon as the disk takes it.
+int minuteMarkOver(const std::filesystem::path& dir, bool readOnly) {
+    DiskRig rig(dir);
+    rig.flags.setOnline(ConnectionFlags::kModem);
+    rig.run(30);
+    if (readOnly) {
+        CHECK(RemountReadOnly(dir), 1, "remount read-only");
+    } else {
+        rig.fill();
+    }
+    const std::string error = "I/O error " + std::to_string(readOnly ? EROFS : ENOSPC);
+    rig.run(30);
+    CHECK(rig.view.display == "011:59:00", 2, rig.view.display);
+    CHECK(rig.view.errors.size() == 1 && rig.view.errors[0] == error, 3,
+          rig.view.errors.empty() ? "no error" : rig.view.errors[0]);
+    CHECK(rig.stored() == "012:00:00\r\n", 4, rig.stored());
+    rig.run(30);
+    CHECK(rig.view.display == "011:58:30", 5, rig.view.display);
+    CHECK(rig.stored() == "012:00:00\r\n", 6, rig.stored());
+
+    if (readOnly) {
+        CHECK(::mount("none", dir.c_str(), nullptr, MS_REMOUNT, nullptr) == 0, 7, "remount");
+    } else {
+        rig.unfill();
+    }
+    rig.run(1);
+    CHECK(rig.stored() == "011:58:29\r\n", 8, rig.stored());
+    rig.run(29);
+    CHECK(rig.stored() == "011:58:00\r\n", 9, rig.stored());
+
+    // The drop to off-line saves once the disk takes it, and then only once.
+    rig.run(10);
+    rig.fill();
+    rig.flags.setOffline();
+    const std::size_t errorsBefore = rig.view.errors.size();
+    rig.run(3);
+    CHECK(rig.view.errors.size() > errorsBefore, 10, "no error for the off-line save");
+    CHECK(rig.stored() == "011:58:00\r\n", 11, rig.stored());
+    rig.unfill();
+    rig.run(2);
+    CHECK(rig.stored() == "011:57:50\r\n", 12, rig.stored());
+    return 0;
+}
+
+}  // namespace
+
+TEST(HostileDisk, FullDiskAtTheMinuteMarkAndTheDrop) {
+    TempFolder temp;
+    const auto code =
+        InTmpfs(temp.path(), "64k", [&] { return minuteMarkOver(temp.path(), false); });
+    if (!code) {
+        GTEST_SKIP() << "mount namespaces are not permitted here; full-disk case not run";
+    }
+    EXPECT_EQ(*code, 0);
+}
+
+TEST(HostileDisk, ReadOnlyDiskAtTheMinuteMark) {
+    TempFolder temp;
+    const auto code =
+        InTmpfs(temp.path(), "64k", [&] { return minuteMarkOver(temp.path(), true); });
+    if (!code) {
+        GTEST_SKIP() << "mount namespaces are not permitted here; read-only case not run";
+    }
+    EXPECT_EQ(*code, 0);
+}
