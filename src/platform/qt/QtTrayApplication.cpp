@@ -33,7 +33,27 @@ void QtTrayApplication::setWindow(QWidget* window) {
 }
 
 void QtTrayApplication::loadIcon(const std::string& path) {
-    loadIconFile(icon_, path);
+    // The tick loads its state's icon every second. Reading an unchanged file anew would make
+    // a new picture each time, and Qt's pixmap cache would keep a scaled copy of every one of
+    // them until it is full: the same picture is given again instead. A file that went
+    // missing still fails here, as the tick expects.
+    std::error_code ec;
+    const auto time = std::filesystem::last_write_time(path, ec);
+    const std::uintmax_t size = ec ? 0 : std::filesystem::file_size(path, ec);
+    if (const auto it = loaded_.find(path);
+        !ec && it != loaded_.end() && it->second.time == time && it->second.size == size) {
+        if (icon_.image() != it->second.image) {
+            icon_.setImage(it->second.image);
+            QApplication::setWindowIcon(toQIcon(icon_));
+        }
+        return;
+    }
+    TIcon fresh;
+    loadIconFile(fresh, path);
+    if (!ec) {
+        loaded_[path] = LoadedIcon{time, size, fresh.image()};
+    }
+    icon_.setImage(fresh.image());
     QApplication::setWindowIcon(toQIcon(icon_));
 }
 

@@ -4,7 +4,11 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "TIcon.h"
@@ -28,7 +32,8 @@ public:
     // The application icon: starts as QApplication's window icon.
     const TIcon& Icon() const override { return icon_; }
     // Loads an .ico file into the application icon and makes it the window icon as well.
-    // Throws std::runtime_error("Cannot open file " + path), leaving the icon as it was.
+    // Throws std::runtime_error("Cannot open file " + path), leaving the icon as it was. A
+    // file unchanged since it was last loaded gives the same picture again.
     void loadIcon(const std::string& path);
 
     // QGuiApplication::applicationDisplayName().
@@ -46,8 +51,16 @@ protected:
 private:
     void notify(bool restored);
 
+    // A picture loaded from a file, with the file's time and size when it was read.
+    struct LoadedIcon {
+        std::filesystem::file_time_type time;
+        std::uintmax_t size = 0;
+        std::shared_ptr<const IconImage> image;
+    };
+
     QPointer<QWidget> window_;
     TIcon icon_;
+    std::map<std::string, LoadedIcon> loaded_;
     std::function<void()> onMinimize_;
     std::function<void()> onRestore_;
 };
