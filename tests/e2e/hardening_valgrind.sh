@@ -9,8 +9,8 @@
 set -uo pipefail
 
 program=$(realpath "${1:?usage: hardening_valgrind.sh PROGRAM [WARMUP [SPAN]]}")
-warmup=${2:-40}
-span=${3:-150}
+warmup=${2:-30}
+span=${3:-90}
 here=$(cd "$(dirname "$0")" && pwd)
 data="$here/../../data"
 # Growth of the heap in use between the two samples that still counts as none: caches of
