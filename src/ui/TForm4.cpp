@@ -11,15 +11,21 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     FormCreate();
 }
 
-void TForm4::FormCreate() { setWindowTitle(QString::fromUtf8(Texts::HelpCaption.pick(Serbian))); }
+void TForm4::FormCreate() {
+    setWindowTitle(QString::fromUtf8(Texts::HelpCaption.pick(Serbian)));
+}
 
 void TForm4::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormShow();
 }
 
-void TForm4::FormShow() { raise(); }
+void TForm4::FormShow() {
+    raise();
+}
 
-void TForm4::Button3Click() { hide(); }
+void TForm4::Button3Click() {
+    hide();
+}
 
 }  // namespace surftally
