@@ -72,9 +72,7 @@ void ErrorReporter::dismiss() {
 void ErrorReporter::clear() {
     pending_.clear();
     shownCount_ = 0;
-    if (box_ != nullptr) {
-        box_->hide();
-    }
+    delete box_.data();
 }
 
 }  // namespace surftally

@@ -31,7 +31,7 @@ public:
     int shownCount() const { return shownCount_; }
     // Closes the open box (and shows the next waiting text, if any).
     void dismiss();
-    // Closes the box and forgets everything waiting and counted.
+    // Closes and releases the box and forgets everything waiting and counted.
     void clear();
 
 private:

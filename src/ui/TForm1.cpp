@@ -12,6 +12,7 @@
 #include "DisplayLook.h"
 #include "ErrorReporter.h"
 #include "Globals.h"
+#include "StoreErrors.h"
 #include "StoredState.h"
 #include "TForm2.h"
 #include "TTrayIcon.h"
@@ -369,7 +370,14 @@ bool TForm1::settingsHidden() const {
 }
 
 void TForm1::showIcon(StateIcon icon) {
-    loadIcon_(folder_.file(iconFile(icon)));
+    try {
+        loadIcon_(folder_.file(iconFile(icon)));
+    } catch (const StoreError&) {
+        throw;
+    } catch (const std::exception& e) {
+        // The tick reports a failed load as any other failure of the data folder.
+        throw StoreError(e.what());
+    }
     TrayIcon1->setIcon(application_.Icon());
 }
 
