@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "TIcon.h"
 #include "TrayShell.h"
@@ -33,16 +35,21 @@ using TMouseEvent =
 // A menu the icon pops up on a right press. The menu tells the icon when it goes away.
 class TPopupMenu {
 public:
+    TPopupMenu() = default;
+    TPopupMenu(const TPopupMenu&) = delete;
+    TPopupMenu& operator=(const TPopupMenu&) = delete;
     virtual ~TPopupMenu();
     virtual void Popup(int X, int Y) = 0;
 
 private:
     friend class TTrayIcon;
-    TTrayIcon* user_ = nullptr;
+    // The icons that refer to this menu; each drops its reference when the menu goes.
+    std::vector<TTrayIcon*> users_;
 };
 
 // One icon in the notification area for as long as the object lives, with its tip and its
-// mouse events.
+// mouse events. The shell delivers its messages to the procedure the icon gives to
+// TrayShell::AllocateMessageWindow.
 class TTrayIcon {
 public:
     // Adds the icon; raises std::runtime_error("Cannot create shell notification icon") when
@@ -89,11 +96,14 @@ private:
 
     TrayShell& shell_;
     TrayApplication& application_;
-    NotifyIconData data_{};
     TIcon Icon_;
+    NotifyIconData data_{};
+    std::uintptr_t window_ = 0;
     std::string Hint_;
     TPopupMenu* PopupMenu_ = nullptr;
     bool clickPending_ = false;
+    // Cleared at destruction, so a dispatch whose handler destroyed the icon stops there.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace surftally

@@ -6,6 +6,8 @@
 namespace surftally {
 
 // The first-version ANSI notification record; the tip buffer is 64 bytes.
+constexpr std::uint32_t kNotifyIconDataV1Size = 88;
+
 struct NotifyIconData {
     std::uint32_t cbSize = 0;
     std::uintptr_t hWnd = 0;
@@ -63,6 +65,10 @@ public:
 
     // Shell_NotifyIconA: true on success.
     virtual bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) = 0;
+
+    // The cbSize the record carries. A shell whose system wants another first-version size
+    // (a 64-bit Windows target) gives it here.
+    virtual std::uint32_t RecordSize() const { return kNotifyIconDataV1Size; }
 
     virtual ScreenPoint GetCursorPos() const = 0;
     // GetKeyState(key) < 0.

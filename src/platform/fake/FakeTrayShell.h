@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "TrayShell.h"
+
+namespace surftally {
+
+// A notification area for tests: records every request with the record as sent, can be told
+// to refuse, and lets the test send messages to the allocated windows.
+class FakeTrayShell : public TrayShell {
+public:
+    struct Request {
+        NotifyMessage message;
+        NotifyIconData data;
+    };
+
+    std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override {
+        const std::uintptr_t window = nextWindow_++;
+        windows_[window] = std::move(procedure);
+        return window;
+    }
+
+    void ReleaseMessageWindow(std::uintptr_t window) override {
+        windows_.erase(window);
+        released.push_back(window);
+    }
+
+    bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override {
+        requests.push_back({message, data});
+        switch (message) {
+            case NotifyMessage::NIM_ADD:
+                return !failAdd;
+            case NotifyMessage::NIM_MODIFY:
+                return !failModify;
+            case NotifyMessage::NIM_DELETE:
+                return !failDelete;
+        }
+        return false;
+    }
+
+    std::uint32_t RecordSize() const override { return recordSize; }
+    ScreenPoint GetCursorPos() const override { return cursor; }
+    bool KeyDown(VirtualKey key) const override {
+        switch (key) {
+            case VirtualKey::Shift:
+                return shiftDown;
+            case VirtualKey::Control:
+                return controlDown;
+            case VirtualKey::Menu:
+                return altDown;
+        }
+        return false;
+    }
+
+    // Sends a message to a window's procedure as the system would; false when the window is
+    // not (or no longer) allocated. The result is left in `message`.
+    bool send(std::uintptr_t window, TrayMessage& message) {
+        const auto it = windows_.find(window);
+        if (it == windows_.end()) {
+            return false;
+        }
+        // A copy: the procedure may release its own window.
+        const auto procedure = it->second;
+        procedure(message);
+        return true;
+    }
+
+    // The callback message with a mouse message in lParam.
+    bool sendMouse(std::uintptr_t window, std::uint32_t mouseMessage) {
+        TrayMessage message{WM_USER + 1, 0, static_cast<std::intptr_t>(mouseMessage), 0};
+        return send(window, message);
+    }
+
+    bool isAllocated(std::uintptr_t window) const { return windows_.count(window) != 0; }
+    std::size_t allocatedWindows() const { return windows_.size(); }
+
+    std::size_t count(NotifyMessage message) const {
+        std::size_t n = 0;
+        for (const auto& request : requests) {
+            n += request.message == message ? 1 : 0;
+        }
+        return n;
+    }
+
+    std::vector<Request> requests;
+    std::vector<std::uintptr_t> released;
+    bool failAdd = false;
+    bool failModify = false;
+    bool failDelete = false;
+    std::uint32_t recordSize = kNotifyIconDataV1Size;
+    ScreenPoint cursor{};
+    bool shiftDown = false;
+    bool controlDown = false;
+    bool altDown = false;
+
+private:
+    std::map<std::uintptr_t, std::function<void(TrayMessage&)>> windows_;
+    std::uintptr_t nextWindow_ = 0x1000;
+};
+
+}  // namespace surftally

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "TrayShell.h"
+
+namespace surftally {
+
+class QtMessageWindow;
+
+// The notification area of a Linux desktop, over QSystemTrayIcon. An add shows the icon with
+// its tip, a modify updates them, a delete hides it. Activations become the callback messages
+// a Windows shell would send: a left click is a left press and release, a double click the
+// double-click message and a release, the context button a right press and release, the
+// middle button a middle press and release. QSystemTrayIcon reports no pointer movement, so
+// each shown icon gets a pointer-move message once a second.
+//
+// A desktop without a notification area is not a failure: the add succeeds and the icon
+// appears when an area shows up (polled every few seconds). An icon added without a picture
+// appears with its first one.
+class QtTrayShell : public QObject, public TrayShell {
+    Q_OBJECT
+public:
+    explicit QtTrayShell(QObject* parent = nullptr);
+    ~QtTrayShell() override;
+
+    std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override;
+    void ReleaseMessageWindow(std::uintptr_t window) override;
+    bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override;
+    ScreenPoint GetCursorPos() const override;
+    bool KeyDown(VirtualKey key) const override;
+
+    // An exception must not unwind through the event loop; one that leaves a message
+    // window's procedure is handed here. Without a handler the program ends (std::terminate).
+    void setOnProcedureError(std::function<void(std::exception_ptr)> handler) {
+        onProcedureError_ = std::move(handler);
+    }
+
+    // Whether the desktop has a notification area now.
+    bool available() const { return available_; }
+
+    // The Qt icon behind an added record (window, uID); null when none. For tests.
+    QSystemTrayIcon* trayIcon(std::uintptr_t window, std::uint32_t uID = 0) const;
+
+    static constexpr int kMoveIntervalMs = 1000;
+    static constexpr int kAvailabilityPollMs = 3000;
+
+signals:
+    // A notification area appeared or went away.
+    void availableChanged(bool available);
+
+private:
+    struct Entry;
+
+    void apply(Entry& entry, const NotifyIconData& data);
+    void showIfPossible(Entry& entry);
+    void post(const Entry& entry, std::uint32_t mouseMessage) const;
+    void activated(const Entry& entry, QSystemTrayIcon::ActivationReason reason) const;
+    void pollAvailability();
+    void sendMoves() const;
+
+    std::map<std::uintptr_t, QtMessageWindow*> windows_;
+    std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
+    std::uintptr_t nextWindow_ = 1;
+    std::function<void(std::exception_ptr)> onProcedureError_;
+    bool available_ = false;
+    QTimer moveTimer_;
+    QTimer pollTimer_;
+};
+
+}  // namespace surftally
