@@ -26,10 +26,12 @@ QString text(const char* s) {
     return QString::fromUtf8(s);
 }
 
-// The dialog's own font: a sans-serif 11 pixels high, as small as the fixed layout needs.
+// The dialog's own font: a narrow sans-serif 11 pixels high, as small as the fixed layout
+// needs.
 QFont dialogFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"),
+                      QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
