@@ -1,8 +1,12 @@
 #pragma once
 
 #include "SharedState.h"
+#include "TickView.h"
 
+#include <array>
+#include <chrono>
 #include <cstdint>
+#include <string>
 
 namespace surftally {
 
@@ -26,11 +30,28 @@ public:
     void Timer1Timer();
 
 private:
+    void offline();
+    void online();
+    void paintStatus();
+    // Charges the on-line time since the last run, less the discount inside the economic period.
+    void charge();
+    // Writes the balance to remain.dat, unless the balance was never known.
+    void saveBalance(const std::string& text);
+    // The saved balance becomes the base: the whole seconds it accounts for leave ChargedTime,
+    // the part of a second beyond them stays.
+    void moveBase(std::int32_t balance);
+    // Loads and shows a state's icon; a missing file is reported once while it stays missing.
+    void showIcon(StateIcon icon);
+    bool inEconomicPeriod(std::chrono::milliseconds timeOfDay);
+
     SharedState& state_;
     const Clock& clock_;
     ConnectionFlags& flags_;
     const DataFolder& folder_;
     TickView& view_;
+
+    std::array<bool, 3> iconMissing_{};
+    std::string reportedPeriod_;  // the malformed economic period last reported
 };
 
 }  // namespace surftally

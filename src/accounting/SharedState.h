@@ -43,6 +43,12 @@ struct SharedState {
 
     // The balance was read from the file (or set by the user): only then may it be saved.
     bool BalanceKnown = false;
+
+    // On-line time charged since BaseTime, after the discount, with the part of a second that
+    // the last base move did not account for carried over; SecondsUsed is its whole seconds.
+    std::chrono::nanoseconds ChargedTime{0};
+    // The monotonic moment up to which on-line time has been charged.
+    std::chrono::nanoseconds ChargedUntil{0};
 };
 
 }  // namespace surftally

@@ -1,0 +1,262 @@
+#include "BalanceTick.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "Clock.h"
+#include "ConnectionFlags.h"
+#include "ConnectionProbe.h"
+#include "Conversions.h"
+#include "DataFolder.h"
+#include "Globals.h"
+#include "StoreErrors.h"
+
+namespace surftally {
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
+using std::chrono::seconds;
+
+constexpr std::int64_t kMaxBalance = 999 * 3600 + 59 * 60 + 59;
+constexpr auto kDay = std::chrono::duration_cast<milliseconds>(std::chrono::hours(24));
+
+// The time of day as "hh:mm:ss".
+std::string ClockText(milliseconds timeOfDay) {
+    const auto total = static_cast<std::int32_t>((timeOfDay.count() / 1000) % 86400);
+    return ZeroPadded(total / 3600, 2) + ":" + ZeroPadded(total / 60 % 60, 2) + ":" +
+           ZeroPadded(total % 60, 2);
+}
+
+std::size_t IconIndex(StateIcon icon) {
+    return static_cast<std::size_t>(icon);
+}
+
+}  // namespace
+
+void RebaseBalance(SharedState& state, const Clock& clock, std::int32_t seconds) {
+    const nanoseconds now = clock.monotonic();
+    state.BaseSeconds = seconds;
+    state.BaseTime = now;
+    state.ChargedUntil = now;
+    state.ChargedTime = nanoseconds{0};
+    state.SecondsUsed = 0;
+    state.BalanceKnown = true;
+}
+
+BalanceTick::BalanceTick(SharedState& state, const Clock& clock, ConnectionFlags& flags,
+                         const DataFolder& folder, TickView& view)
+    : state_(state), clock_(clock), flags_(flags), folder_(folder), view_(view) {}
+
+void BalanceTick::Timer1Timer() {
+    try {
+        if (!folder_.FileExists("remain.dat")) {
+            // The user removed the balance: end the program, and write nothing that would
+            // bring the file back.
+            view_.closeWindow();
+            return;
+        }
+
+        // The hover hold view of the stored balance lasts about three seconds without a
+        // mouse move; a red hold lasts until the mouse leaves.
+        if (view_.displayBackground() == clGreen) {
+            if (++state_.HoldTicks > 2) {
+                state_.HoldTicks = 0;
+                state_.HoverHold = false;
+            }
+        }
+
+        if (ConnectionText == "Off - Line") {
+            showIcon(StateIcon::OffLine);
+        }
+
+        const bool result = ProbeConnection(flags_, ConnectionText);
+        try {
+            if (IsOnline(result, ConnectionText)) {
+                online();
+            } else {
+                offline();
+            }
+        } catch (const StoreError& e) {
+            view_.reportError(e.what());
+        }
+        paintStatus();
+    } catch (const StoreError& e) {
+        view_.reportError(e.what());
+    }
+}
+
+void BalanceTick::offline() {
+    const nanoseconds now = clock_.monotonic();
+    state_.BaseTime = now;
+    state_.ChargedUntil = now;
+
+    if (!state_.OfflineSaved) {
+        // The connection dropped since the last run: keep the balance that run counted.
+        const auto balance = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            std::int64_t{state_.BaseSeconds} - state_.SecondsUsed, 0, kMaxBalance));
+        saveBalance(SecondsToBalance(balance));
+        state_.OfflineSaved = true;
+        moveBase(balance);
+    }
+
+    if (!state_.HoverHold) {
+        view_.setStatusText(ConnectionText);
+        state_.ShownText = ClockText(clock_.timeOfDay());
+        view_.setDisplayColours(clBlack, clYellow);
+        view_.setDisplayText(state_.ShownText);
+        if (view_.settingsHidden()) {
+            // In the clock view the window asserts its place every ten seconds.
+            const std::string fresh = ClockText(clock_.timeOfDay());
+            if (fresh[7] == '0' && view_.windowVisible()) {
+                view_.makeTopmost();
+            }
+        }
+    }
+}
+
+void BalanceTick::online() {
+    view_.setStatusText(ConnectionText);
+    state_.HoverHold = false;
+    state_.OfflineSaved = false;
+
+    if (ConnectionText == "LAN Internet") {
+        showIcon(StateIcon::Lan);
+    } else {
+        showIcon(StateIcon::Modem);
+    }
+
+    // The alarm colour follows the hours of the previous run.
+    if (state_.HoursLeft < state_.AlarmHours) {
+        view_.setDisplayColours(clRed, clWhite);
+    } else {
+        view_.setDisplayColours(clYellow, clBlack);
+    }
+
+    state_.NowTime = clock_.monotonic();
+    if (state_.BaseTime > state_.ChargedUntil) {
+        // The base was moved since the last charge (start-up, a balance edit): count afresh.
+        state_.ChargedTime = nanoseconds{0};
+        state_.ChargedUntil = state_.BaseTime;
+    }
+    if (view_.freezeChecked()) {
+        // Frozen: the balance stays at the last base, giving back what was counted since.
+        state_.BaseTime = state_.NowTime;
+        state_.ChargedUntil = state_.NowTime;
+        state_.ChargedTime = nanoseconds{0};
+        view_.setDisplayColours(clWhite, clBlue);
+    }
+    state_.ElapsedTime = state_.NowTime - state_.BaseTime;
+    charge();
+
+    const std::int64_t balance = std::clamp<std::int64_t>(
+        std::int64_t{state_.BaseSeconds} - state_.SecondsUsed, 0, kMaxBalance);
+    state_.HoursLeft = static_cast<std::int32_t>(balance / 3600);
+    state_.MinutesLeft = static_cast<std::int32_t>(balance / 60 % 60);
+    state_.SecondsLeft = static_cast<std::int32_t>(balance % 60);
+    state_.HoursText = ZeroPadded(state_.HoursLeft, 3);
+    state_.MinutesText = ZeroPadded(state_.MinutesLeft, 2);
+    state_.SecondsText = ZeroPadded(state_.SecondsLeft, 2);
+    state_.ShownText = state_.HoursText + ":" + state_.MinutesText + ":" + state_.SecondsText;
+
+    view_.setDisplayText(state_.ShownText);
+    state_.RemainText = state_.ShownText;
+
+    // Minute mark. Consecutive runs showing seconds "00" save on every other run.
+    if (state_.SecondsText == "00" && !state_.MinuteSaved) {
+        saveBalance(state_.ShownText);
+        moveBase(static_cast<std::int32_t>(balance));
+        state_.BaseTime = state_.NowTime;
+        state_.MinuteSaved = true;
+    } else {
+        state_.MinuteSaved = false;
+    }
+
+    if (view_.settingsHidden() && view_.windowVisible()) {
+        view_.makeTopmost();
+    }
+}
+
+void BalanceTick::charge() {
+    const nanoseconds now = state_.NowTime;
+    nanoseconds delta = std::max(now - state_.ChargedUntil, nanoseconds{0});
+    state_.ChargedUntil = now;
+    if (inEconomicPeriod(clock_.timeOfDay())) {
+        // A discount read from a file outside 0..100 neither refunds nor overcharges.
+        const std::int64_t percent = std::clamp(state_.DiscountPercent, 0, 100);
+        delta = nanoseconds{delta.count() * (100 - percent) / 100};
+    }
+    state_.ChargedTime += delta;
+    state_.SecondsUsed = static_cast<std::int32_t>(
+        std::min<std::int64_t>(std::chrono::duration_cast<seconds>(state_.ChargedTime).count(),
+                               std::numeric_limits<std::int32_t>::max()));
+}
+
+bool BalanceTick::inEconomicPeriod(milliseconds timeOfDay) {
+    std::int32_t begin = 0;
+    std::int32_t end = 0;
+    try {
+        begin = TimeTextToSeconds(state_.EconomicBeginText);
+        end = TimeTextToSeconds(state_.EconomicEndText);
+        reportedPeriod_.clear();
+    } catch (const ConvertError& e) {
+        // A malformed period gives no discount; it is reported once, not every second. Texts
+        // never read (start-up stopped earlier) were reported then.
+        const std::string both = state_.EconomicBeginText + "\n" + state_.EconomicEndText;
+        if (both != "\n" && both != reportedPeriod_) {
+            reportedPeriod_ = both;
+            view_.reportError(e.what());
+        }
+        return false;
+    }
+    const milliseconds b = seconds{begin};
+    const milliseconds e = seconds{end};
+    const milliseconds t = timeOfDay % kDay;
+    if (b < e) {
+        return t > b && t < e;
+    }
+    if (b > e) {
+        // The period spans midnight.
+        return t > b || t < e;
+    }
+    return false;
+}
+
+void BalanceTick::saveBalance(const std::string& text) {
+    // A balance read from nothing is never written over the file the user still has.
+    if (!state_.BalanceKnown || !IsBalanceText(text)) {
+        return;
+    }
+    folder_.WriteLines("remain.dat", {text});
+}
+
+void BalanceTick::moveBase(std::int32_t balance) {
+    state_.ChargedTime -= seconds{state_.SecondsUsed};
+    state_.SecondsUsed = 0;
+    state_.BaseSeconds = balance;
+}
+
+void BalanceTick::showIcon(StateIcon icon) {
+    bool& missing = iconMissing_[IconIndex(icon)];
+    try {
+        view_.showIcon(icon);
+        missing = false;
+    } catch (const StoreError& e) {
+        if (!missing) {
+            missing = true;
+            view_.reportError(e.what());
+        }
+    }
+}
+
+void BalanceTick::paintStatus() {
+    const std::string text = view_.statusText();
+    if (text == "Off - Line") {
+        view_.setStatusColours(clNavy, clYellow);
+    } else {
+        view_.setStatusColours(text == "Modem" ? clMaroon : clGreen, clWhite);
+    }
+}
+
+}  // namespace surftally

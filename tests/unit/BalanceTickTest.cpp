@@ -1,0 +1,368 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "BalanceTick.h"
+#include "Conversions.h"
+#include "DataFolder.h"
+#include "FakeClock.h"
+#include "FakeConnectionFlags.h"
+#include "FakeTickView.h"
+#include "Globals.h"
+#include "StoredState.h"
+#include "TempFolder.h"
+
+namespace surftally {
+namespace {
+
+using namespace std::chrono_literals;
+
+class BalanceTickTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ConnectionText.clear();
+        temp.seedDefaults();
+    }
+
+    // Starts the program with this balance, the minimum and the economic period.
+    void start(const std::string& balance, const std::string& alarm = "2",
+               const std::string& economic = "00:00\r\n00:00\r\n0\r\n") {
+        temp.put("remain.dat", balance + "\r\n");
+        temp.put("alarm.dat", alarm + "\r\n");
+        temp.put("economic.dat", economic);
+        ReadStoredState(state, folder, clock, 768);
+    }
+
+    void run(int ticks, std::chrono::milliseconds period = 1000ms) {
+        for (int i = 0; i < ticks; ++i) {
+            clock.advance(period);
+            tick.Timer1Timer();
+        }
+    }
+
+    std::string saved() const { return temp.get("remain.dat"); }
+    // Marks the file so that a later test can tell whether the tick wrote it.
+    void mark() const { temp.put("remain.dat", "mark\r\n"); }
+
+    // The balance in seconds the tick holds now.
+    std::int64_t balance() const { return std::int64_t{state.BaseSeconds} - state.SecondsUsed; }
+
+    TempFolder temp;
+    DataFolder folder{temp.path()};
+    FakeClock clock{12h};
+    FakeConnectionFlags flags;
+    FakeTickView view;
+    SharedState state;
+    BalanceTick tick{state, clock, flags, folder, view};
+};
+
+TEST_F(BalanceTickTest, CountsDownOnlineAndSavesAtTheMinuteMark) {
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(1);
+    EXPECT_EQ(view.display, "011:59:59");
+    EXPECT_EQ(state.RemainText, "011:59:59");
+    EXPECT_EQ(view.displayBack, clYellow);
+    EXPECT_EQ(view.displayFront, clBlack);
+    EXPECT_EQ(view.status, "Modem");
+    EXPECT_EQ(view.statusBack, clMaroon);
+    EXPECT_EQ(view.statusFront, clWhite);
+    EXPECT_EQ(view.shownIcon, StateIcon::Modem);
+    EXPECT_EQ(saved(), "012:00:00\r\n");
+
+    run(58);
+    EXPECT_EQ(saved(), "012:00:00\r\n");
+    run(1);
+    EXPECT_EQ(view.display, "011:59:00");
+    EXPECT_EQ(saved(), "011:59:00\r\n");
+    EXPECT_GT(view.topmostCalls, 0);
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(BalanceTickTest, LanIsGreenAndShowsTheLanIcon) {
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kLan);
+    run(1);
+    EXPECT_EQ(view.status, "LAN Internet");
+    EXPECT_EQ(view.statusBack, clGreen);
+    EXPECT_EQ(view.shownIcon, StateIcon::Lan);
+    EXPECT_EQ(view.display, "011:59:59");
+}
+
+TEST_F(BalanceTickTest, GoingOfflineSavesOnceAndShowsTheClock) {
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(30);
+    flags.setOffline();
+    run(1);
+    EXPECT_EQ(saved(), "011:59:30\r\n");
+    EXPECT_EQ(view.display, "12:00:31");
+    EXPECT_EQ(view.displayBack, clBlack);
+    EXPECT_EQ(view.displayFront, clYellow);
+    EXPECT_EQ(view.status, "Off - Line");
+    EXPECT_EQ(view.statusBack, clNavy);
+    EXPECT_EQ(view.statusFront, clYellow);
+
+    mark();
+    run(5);
+    EXPECT_EQ(saved(), "mark\r\n");
+    EXPECT_EQ(balance(), 11 * 3600 + 59 * 60 + 30);
+    EXPECT_EQ(view.shownIcon, StateIcon::OffLine);
+}
+
+TEST_F(BalanceTickTest, OfflineClockViewAssertsTopmostEveryTenSeconds) {
+    start("012:00:00");
+    run(30);
+    EXPECT_EQ(view.topmostCalls, 3);
+    view.settingsAreHidden = false;
+    run(30);
+    EXPECT_EQ(view.topmostCalls, 3);
+}
+
+TEST_F(BalanceTickTest, ProxyHoldsTheBalanceAndPaintsTheStripGreen) {
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(10);
+    flags.setOnline(ConnectionFlags::kLan | ConnectionFlags::kProxy);
+    run(20);
+    EXPECT_EQ(saved(), "011:59:50\r\n");
+    EXPECT_EQ(view.status, "Proxy");
+    EXPECT_EQ(view.statusBack, clGreen);
+    EXPECT_EQ(view.statusFront, clWhite);
+    EXPECT_EQ(view.displayBack, clBlack);
+    EXPECT_EQ(balance(), 11 * 3600 + 59 * 60 + 50);
+}
+
+TEST_F(BalanceTickTest, FreezeGivesBackTheSecondsSinceTheMarkAndResumesFromThere) {
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(30);
+    view.freeze = true;
+    run(5);
+    EXPECT_EQ(view.display, "012:00:00");
+    EXPECT_EQ(view.displayBack, clWhite);
+    EXPECT_EQ(view.displayFront, clBlue);
+    view.freeze = false;
+    run(1);
+    EXPECT_EQ(view.display, "011:59:59");
+    EXPECT_EQ(view.displayBack, clYellow);
+}
+
+TEST_F(BalanceTickTest, RunsThatKeepShowingSecondsZeroSaveEveryOtherRun) {
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    view.freeze = true;
+    std::string writes;
+    for (int i = 0; i < 4; ++i) {
+        mark();
+        run(1);
+        writes += saved() == "mark\r\n" ? '-' : 'W';
+    }
+    // The start counts as a save, so the first run does not save.
+    EXPECT_EQ(writes, "-W-W");
+}
+
+TEST_F(BalanceTickTest, AlarmColourFollowsOneRunLate) {
+    start("012:00:00", "12");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(1);
+    EXPECT_EQ(view.display, "011:59:59");
+    EXPECT_EQ(view.displayBack, clYellow);
+    run(1);
+    EXPECT_EQ(view.displayBack, clRed);
+    EXPECT_EQ(view.displayFront, clWhite);
+}
+
+TEST_F(BalanceTickTest, GreenHoverHoldEndsAfterThreeQuietTicks) {
+    start("012:00:00");
+    state.HoverHold = true;
+    view.setDisplayColours(clGreen, clWhite);
+    view.display = "012:00:00";
+    run(2);
+    EXPECT_EQ(view.display, "012:00:00");
+    run(1);
+    EXPECT_FALSE(state.HoverHold);
+    EXPECT_EQ(view.display, "12:00:03");
+}
+
+TEST_F(BalanceTickTest, DeletedBalanceFileClosesWithoutWritingItBack) {
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(10);
+    std::filesystem::remove(temp.path() / "remain.dat");
+    flags.setOffline();
+    run(1);
+    EXPECT_TRUE(view.closed);
+    EXPECT_FALSE(std::filesystem::exists(temp.path() / "remain.dat"));
+}
+
+TEST_F(BalanceTickTest, RunOutBalanceStopsAtZero) {
+    start("000:00:02");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(5);
+    EXPECT_EQ(view.display, "000:00:00");
+    EXPECT_EQ(saved(), "000:00:00\r\n");
+    flags.setOffline();
+    run(1);
+    EXPECT_EQ(saved(), "000:00:00\r\n");
+}
+
+// Elapsed time is measured on the monotonic clock: setting the time of day, a daylight-saving
+// shift or midnight neither charges nor refunds.
+TEST_F(BalanceTickTest, TimeOfDayJumpsNeitherChargeNorRefund) {
+    for (const auto jump : {1h, -1h, -5h}) {
+        SCOPED_TRACE(jump.count());
+        state = SharedState{};
+        start("012:00:00");
+        flags.setOnline(ConnectionFlags::kModem);
+        run(10);
+        clock.setTimeOfDay(clock.timeOfDay() + 24h + jump);
+        run(10);
+        EXPECT_EQ(view.display, "011:59:40");
+        flags.setOffline();
+        run(1);
+        EXPECT_EQ(saved(), "011:59:40\r\n");
+    }
+}
+
+TEST_F(BalanceTickTest, MidnightChargesTheWholeTwentySeconds) {
+    clock.setTimeOfDay(23h + 59min + 50s);
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(20);
+    EXPECT_EQ(view.display, "011:59:40");
+}
+
+// The base moves by exactly what the saved balance accounts for: neither the part of a second
+// past the mark nor the part the discount truncates is lost.
+TEST_F(BalanceTickTest, ChargedTimeMatchesRealTimeWhateverThePeriod) {
+    struct Case {
+        int periodMs;
+        const char* economic;
+        int percent;
+    };
+    for (const Case c :
+         {Case{950, "00:00\r\n00:00\r\n0\r\n", 0}, Case{1050, "00:00\r\n00:00\r\n0\r\n", 0},
+          Case{1016, "00:00\r\n23:59\r\n50\r\n", 50}, Case{999, "00:00\r\n23:59\r\n50\r\n", 50}}) {
+        SCOPED_TRACE(c.periodMs);
+        state = SharedState{};
+        clock.setTimeOfDay(1h);
+        start("100:00:00", "2", c.economic);
+        flags.setOnline(ConnectionFlags::kModem);
+        std::mt19937 jitter(static_cast<unsigned>(c.periodMs));
+        std::chrono::nanoseconds real{0};
+        while (real < 2h) {
+            const auto step =
+                std::chrono::milliseconds(c.periodMs + static_cast<int>(jitter() % 16));
+            real += step;
+            clock.advance(step);
+            tick.Timer1Timer();
+        }
+        const double expected =
+            std::chrono::duration<double>(real).count() * (100 - c.percent) / 100.0;
+        const double charged = 100.0 * 3600 - static_cast<double>(balance());
+        EXPECT_NEAR(charged, expected, 1.0);
+        EXPECT_NEAR(100.0 * 3600 - BalanceToSeconds(saved()), expected, 61.0);
+    }
+}
+
+TEST_F(BalanceTickTest, DiscountTruncatesButCarriesTheRemainder) {
+    start("012:00:00", "2", "00:00\r\n23:59\r\n50\r\n");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(2);
+    EXPECT_EQ(view.display, "011:59:59");
+    run(1);
+    EXPECT_EQ(view.display, "011:59:59");
+    run(1);
+    EXPECT_EQ(view.display, "011:59:58");
+}
+
+TEST_F(BalanceTickTest, EconomicPeriodAcrossMidnightDiscountsBothSides) {
+    struct Case {
+        std::chrono::milliseconds at;
+        const char* economic;
+        const char* shown;  // after 4 s on-line
+    };
+    for (const Case c : {Case{23h, "22:00\r\n06:00\r\n50\r\n", "011:59:58"},
+                         Case{3h, "22:00\r\n06:00\r\n50\r\n", "011:59:58"},
+                         Case{12h, "22:00\r\n06:00\r\n50\r\n", "011:59:56"},
+                         Case{12h, "08:00\r\n18:00\r\n50\r\n", "011:59:58"},
+                         Case{12h, "12:00\r\n12:00\r\n50\r\n", "011:59:56"},
+                         // out of range: neither refunds nor overcharges
+                         Case{12h, "08:00\r\n18:00\r\n500\r\n", "012:00:00"},
+                         Case{12h, "08:00\r\n18:00\r\n-20\r\n", "011:59:56"}}) {
+        SCOPED_TRACE(std::string(c.economic) + " at " + std::to_string(c.at.count()));
+        state = SharedState{};
+        clock.setTimeOfDay(c.at);
+        start("012:00:00", "2", c.economic);
+        flags.setOnline(ConnectionFlags::kModem);
+        run(4);
+        EXPECT_EQ(view.display, c.shown);
+    }
+}
+
+TEST_F(BalanceTickTest, MalformedEconomicPeriodGivesNoDiscountAndIsReportedOnce) {
+    start("012:00:00", "2", "25:00\r\n06:00\r\n50\r\n");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(4);
+    EXPECT_EQ(view.display, "011:59:56");
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_NE(view.errors[0].find("is not a valid integer value"), std::string::npos);
+}
+
+TEST_F(BalanceTickTest, MissingIconIsReportedOnceAndNeverStopsTheTick) {
+    start("012:00:00");
+    view.missingIcons = {StateIcon::Modem, StateIcon::OffLine};
+    flags.setOnline(ConnectionFlags::kModem);
+    run(60);
+    EXPECT_EQ(view.display, "011:59:00");
+    EXPECT_EQ(saved(), "011:59:00\r\n");
+    run(5);
+    flags.setOffline();
+    run(5);
+    EXPECT_EQ(saved(), "011:58:55\r\n");
+    EXPECT_EQ(view.display, "12:01:10");
+    ASSERT_EQ(view.errors.size(), 2u);
+    EXPECT_EQ(view.errors[0], "Cannot open file MODEM.ico");
+    EXPECT_EQ(view.errors[1], "Cannot open file Off-Line.ico");
+
+    // Found again, then lost again: reported anew.
+    view.missingIcons.clear();
+    run(1);
+    view.missingIcons = {StateIcon::OffLine};
+    run(3);
+    EXPECT_EQ(view.errors.size(), 3u);
+}
+
+TEST_F(BalanceTickTest, OnlyABalanceTextReachesTheFile) {
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    view.missingIcons = {StateIcon::Modem};
+    run(1);
+    // Whatever the display last held, the drop saves the counted balance.
+    state.ShownText = "12:00:01";
+    flags.setOffline();
+    run(1);
+    EXPECT_EQ(saved(), "011:59:59\r\n");
+}
+
+TEST_F(BalanceTickTest, UnreadableBalanceIsNeverOverwrittenUntilTheUserSetsOne) {
+    start("12:00:00");
+    EXPECT_FALSE(state.BalanceKnown);
+    flags.setOnline(ConnectionFlags::kModem);
+    run(70);
+    flags.setOffline();
+    run(2);
+    EXPECT_EQ(saved(), "12:00:00\r\n");
+
+    RebaseBalance(state, clock, 3600);
+    flags.setOnline(ConnectionFlags::kModem);
+    run(3);
+    EXPECT_EQ(view.display, "000:59:57");
+    flags.setOffline();
+    run(1);
+    EXPECT_EQ(saved(), "000:59:57\r\n");
+}
+
+}  // namespace
+}  // namespace surftally
