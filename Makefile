@@ -1,5 +1,5 @@
 # Thin entry points; the work is in CMake and scripts/.
-.PHONY: all run test bench format build release
+.PHONY: all run test bench format build release screenshots
 
 all: build
 
@@ -22,6 +22,9 @@ test: deps
 
 bench: release
 	scripts/bench
+
+screenshots: build
+	scripts/screenshots
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
