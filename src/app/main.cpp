@@ -5,7 +5,6 @@
 
 #include "DataFolder.h"
 #include "ErrorReporter.h"
-#include "LinuxConnectionFlags.h"
 #include "QtTrayApplication.h"
 #include "QtTrayShell.h"
 #include "SystemClock.h"
@@ -13,7 +12,28 @@
 #include "TForm2.h"
 #include "TForm4.h"
 
+#ifdef _WIN32
+#include "WinConnectionFlags.h"
+#include "WinTrayShell.h"
+#else
+#include "LinuxConnectionFlags.h"
+#endif
+
 using namespace surftally;
+
+namespace {
+
+#ifdef _WIN32
+using PlatformFlags = WinConnectionFlags;
+using PlatformShell = WinTrayShell;
+bool NotificationArea(const PlatformShell&) { return true; }
+#else
+using PlatformFlags = LinuxConnectionFlags;
+using PlatformShell = QtTrayShell;
+bool NotificationArea(const PlatformShell& shell) { return shell.available(); }
+#endif
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -41,7 +61,7 @@ int main(int argc, char* argv[]) {
                               QString::fromStdString(e.what()));
         return 1;
     }
-    form1->setNotificationAreaCheck([&shell] { return shell.available(); });
+    form1->setNotificationAreaCheck([&shell] { return NotificationArea(shell); });
     TForm2 form2(*form1);
     TForm4 form4;
     form2.setHelpWindow(&form4);

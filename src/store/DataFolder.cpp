@@ -20,6 +20,25 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// The failure of the last C library call on a file. On Windows the number shown is the
+// system's own (GetLastError, kept by the C library in _doserrno), as the rest of the
+// system reports it; errno there is a translation that loses detail.
+void clearFileError() {
+    errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
+}
+
+InOutError fileError(int fallback) {
+#ifdef _WIN32
+    if (_doserrno != 0) {
+        return InOutError::fromWin32(_doserrno);
+    }
+#endif
+    return InOutError::fromErrno(errno != 0 ? errno : fallback);
+}
+
 std::filesystem::path defaultFolder() {
     if (const char* overridden = std::getenv("SURFTALLY_DATA_DIR");
         overridden != nullptr && *overridden != '\0') {
@@ -40,13 +59,19 @@ std::filesystem::path defaultFolder() {
 
 DataFolder::DataFolder(std::filesystem::path dir) : dir_(std::move(dir)) {}
 
-DataFolder DataFolder::standard() { return DataFolder(defaultFolder()); }
+DataFolder DataFolder::standard() {
+    return DataFolder(defaultFolder());
+}
 
 std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_t n) const {
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file(name).string().c_str(), "rb"));
+    clearFileError();
+#ifdef _WIN32
+    std::unique_ptr<std::FILE, FileCloser> f(::_wfopen(file(name).c_str(), L"rb"));
+#else
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file(name).c_str(), "rb"));
+#endif
     if (!f) {
-        throw InOutError::fromErrno(errno != 0 ? errno : ENOENT);
+        throw fileError(ENOENT);
     }
     std::vector<std::string> lines;
     lines.reserve(n);
@@ -62,7 +87,7 @@ std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_
         }
         if (c == EOF) {
             if (std::ferror(f.get())) {
-                throw InOutError::fromErrno(errno != 0 ? errno : EIO);
+                throw fileError(EIO);
             }
             atEnd = true;
             if (line.empty()) {
@@ -81,7 +106,9 @@ std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_
     return lines;
 }
 
-std::string DataFolder::ReadLine(std::string_view name) const { return ReadLines(name, 1)[0]; }
+std::string DataFolder::ReadLine(std::string_view name) const {
+    return ReadLines(name, 1)[0];
+}
 
 void DataFolder::WriteLines(std::string_view name, const std::vector<std::string>& lines) const {
     std::string content;

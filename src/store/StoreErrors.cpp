@@ -6,15 +6,27 @@ namespace surftally {
 
 namespace {
 constexpr std::size_t kMaxShownChars = 64;
-}
+constexpr unsigned long kErrorFileNotFound = 2;
+constexpr unsigned long kErrorPathNotFound = 3;
+}  // namespace
 
-InOutError InOutError::fileNotFound() { return InOutError(ENOENT, "File not found"); }
+InOutError InOutError::fileNotFound() {
+    return InOutError(ENOENT, "File not found");
+}
 
 InOutError InOutError::fromErrno(int code) {
     if (code == ENOENT) {
         return fileNotFound();
     }
     return InOutError(code, "I/O error " + std::to_string(code));
+}
+
+InOutError InOutError::fromWin32(unsigned long code) {
+    const int number = static_cast<int>(code);
+    if (code == kErrorFileNotFound || code == kErrorPathNotFound) {
+        return InOutError(number, "File not found");
+    }
+    return InOutError(number, "I/O error " + std::to_string(code));
 }
 
 ConvertError::ConvertError(std::string_view offending)

@@ -18,6 +18,9 @@ public:
     // code 0 or ENOENT-like "missing" reads as "File not found"; any other as "I/O error N".
     static InOutError fileNotFound();
     static InOutError fromErrno(int code);
+    // A Windows error number (GetLastError): ERROR_FILE_NOT_FOUND and ERROR_PATH_NOT_FOUND
+    // read as "File not found"; any other as "I/O error N".
+    static InOutError fromWin32(unsigned long code);
 
     int code() const { return code_; }
 

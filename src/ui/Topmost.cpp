@@ -3,15 +3,14 @@
 #include <QWidget>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#include "WindowPlacement.h"
 #endif
 
 namespace surftally {
 
 void MakeTopmost(QWidget& window) {
 #ifdef Q_OS_WIN
-    SetWindowPos(reinterpret_cast<HWND>(window.winId()), HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    MakeTopmost(static_cast<std::uintptr_t>(window.winId()));
 #else
     window.raise();
 #endif

@@ -5,7 +5,9 @@
 
 #include "Conversions.h"
 #include "DataFolder.h"
+#ifndef _WIN32
 #include "MountNamespace.h"
+#endif
 #include "StoreErrors.h"
 #include "TempFolder.h"
 
@@ -183,6 +185,8 @@ TEST_F(DataFolderTest, WriteIntoMissingFolderReportsAndCreatesNothing) {
     EXPECT_FALSE(std::filesystem::exists(temp.path() / "nowhere"));
 }
 
+// Linux only: tmpfs in a mount namespace, and the POSIX environment calls.
+#ifndef _WIN32
 TEST_F(DataFolderTest, FullDiskKeepsOldContentAndRecovers) {
     const auto code = InTmpfs(temp.path(), "64k", [&]() -> int {
         const DataFolder f(temp.path());
@@ -251,3 +255,4 @@ TEST(DataFolderLocation, OverrideAndXdg) {
     ::unsetenv("XDG_DATA_HOME");
     ::setenv("HOME", oldHome.c_str(), 1);
 }
+#endif

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ConnectionFlags.h"
+
+namespace surftally {
+
+// The connection state as Windows reports it (InternetGetConnectedState).
+class WinConnectionFlags final : public ConnectionFlags {
+public:
+    bool connected(std::uint32_t& flags) override;
+};
+
+}  // namespace surftally

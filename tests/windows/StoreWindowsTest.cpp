@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "DataFolder.h"
+#include "StoreErrors.h"
+#include "TempFolder.h"
+
+using namespace surftally;
+
+namespace {
+
+std::string inOutErrorText(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const InOutError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+// Holds a file open with no sharing, as a backup program or a virus scanner may.
+class LockedFile {
+public:
+    explicit LockedFile(const std::filesystem::path& path)
+        : handle_(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~LockedFile() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(handle_);
+        }
+    }
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+int filesIn(const std::filesystem::path& folder) {
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++files;
+    }
+    return files;
+}
+
+}  // namespace
+
+TEST(WindowsInOutErrors, SystemErrorNumbers) {
+    EXPECT_STREQ(InOutError::fromWin32(ERROR_FILE_NOT_FOUND).what(), "File not found");
+    EXPECT_STREQ(InOutError::fromWin32(ERROR_PATH_NOT_FOUND).what(), "File not found");
+    EXPECT_STREQ(InOutError::fromWin32(ERROR_ACCESS_DENIED).what(), "I/O error 5");
+    EXPECT_STREQ(InOutError::fromWin32(ERROR_SHARING_VIOLATION).what(), "I/O error 32");
+    EXPECT_EQ(InOutError::fromWin32(ERROR_DISK_FULL).code(), 112);
+}
+
+TEST(WindowsDataFolder, FixedFolderUnlessOverridden) {
+    ASSERT_EQ(::_putenv_s("SURFTALLY_DATA_DIR", ""), 0);
+    EXPECT_EQ(DataFolder::standard().path().wstring(), L"C:\\Program Files\\Surftally");
+    EXPECT_EQ(DataFolder::standard().file("remain.dat").wstring(),
+              L"C:\\Program Files\\Surftally\\remain.dat");
+    ASSERT_EQ(::_putenv_s("SURFTALLY_DATA_DIR", "D:\\dev\\data"), 0);
+    EXPECT_EQ(DataFolder::standard().path().wstring(), L"D:\\dev\\data");
+    ASSERT_EQ(::_putenv_s("SURFTALLY_DATA_DIR", ""), 0);
+}
+
+class WindowsDataFolderTest : public ::testing::Test {
+protected:
+    TempFolder temp;
+    DataFolder folder{temp.path()};
+};
+
+TEST_F(WindowsDataFolderTest, ReplacesAnExistingFileWhole) {
+    folder.WriteLines("remain.dat", {"012:00:00"});
+    folder.WriteLines("remain.dat", {"011:59:00"});
+    EXPECT_EQ(temp.get("remain.dat"), "011:59:00\r\n");
+    EXPECT_EQ(folder.ReadLine("remain.dat"), "011:59:00");
+    EXPECT_EQ(filesIn(temp.path()), 1);
+}
+
+TEST_F(WindowsDataFolderTest, MissingFolderIsFileNotFound) {
+    const DataFolder missing(temp.path() / "nowhere");
+    EXPECT_EQ(inOutErrorText([&] { missing.WriteLines("remain.dat", {"001:00:00"}); }),
+              "File not found");
+    EXPECT_EQ(inOutErrorText([&] { missing.ReadLine("remain.dat"); }), "File not found");
+    EXPECT_EQ(inOutErrorText([&] { folder.ReadLine("remain.dat"); }), "File not found");
+}
+
+TEST_F(WindowsDataFolderTest, FileHeldOpenByAnotherProgram) {
+    folder.WriteLines("remain.dat", {"012:00:00"});
+    {
+        LockedFile lock(temp.path() / "remain.dat");
+        ASSERT_TRUE(lock.held());
+        // Reading reports the system's own number for a sharing violation.
+        EXPECT_EQ(inOutErrorText([&] { folder.ReadLine("remain.dat"); }), "I/O error 32");
+        // Replacing fails with the system's number, leaving the old content and no
+        // temporary file behind.
+        const std::string text =
+            inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:59:00"}); });
+        EXPECT_TRUE(text == "I/O error 5" || text == "I/O error 32") << text;
+    }
+    EXPECT_EQ(temp.get("remain.dat"), "012:00:00\r\n");
+    EXPECT_EQ(filesIn(temp.path()), 1);
+    // Once the other program lets go, writing works again.
+    folder.WriteLines("remain.dat", {"011:59:00"});
+    EXPECT_EQ(folder.ReadLine("remain.dat"), "011:59:00");
+}
+
+TEST_F(WindowsDataFolderTest, FolderNameOutsideTheAnsiCodePage) {
+    const std::filesystem::path wide = temp.path() / L"Surftally \u0160\u0111 \u03a9";
+    std::filesystem::create_directory(wide);
+    const DataFolder data(wide);
+    data.WriteLines("remain.dat", {"012:05:30"});
+    data.WriteLines("remain.dat", {"012:05:00"});
+    EXPECT_TRUE(data.FileExists("remain.dat"));
+    EXPECT_EQ(data.ReadLine("remain.dat"), "012:05:00");
+    EXPECT_EQ(filesIn(wide), 1);
+}
