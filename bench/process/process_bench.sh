@@ -45,16 +45,18 @@ ticks_per_second=$(getconf CLK_TCK)
 # cpu PID: user + system time in seconds.
 cpu() { awk -v hz="$ticks_per_second" '{ print ($14 + $15) / hz }' "/proc/$1/stat"; }
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
-shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+# shown TITLE COUNT: at least COUNT windows with that title are shown.
+shown() { [ "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l)" -ge "$2" ]; }
 
-# namespace NAME ONLINE: a network namespace holder; on-line with eth0 carrying the default
-# route. Prints the holder's pid.
+# namespace NAME ONLINE NUMBER: a network namespace whose holder's pid goes to $holder;
+# on-line with eth0 carrying the default route.
 namespace() {
     local name=$1 online=$2
     timeout "$bound" unshare -n -m --propagation private \
-        sh -c 'mount -t sysfs sysfs /sys && ip link set lo up && exec sleep '"$bound" &
+        sh -c 'mount -t sysfs sysfs /sys && ip link set lo up && exec sleep '"$bound" >/dev/null 2>&1 &
     pids+=($!)
-    local outer=$! holder=""
+    local outer=$!
+    holder=""
     for _ in $(seq 50); do
         holder=$(pgrep -P "$outer" -x sleep) && break
         sleep 0.1
@@ -69,15 +71,14 @@ namespace() {
             ip addr add 10.232.$3.2/24 dev eth0 && ip link set eth0 up &&
             ip route add default via 10.232.$3.1 dev eth0"
     fi
-    echo "$holder"
 }
 
-# start NAME TITLE HOLDER COMMAND...: starts a process (in a namespace when HOLDER is set),
-# waits until its window is shown and records the start-up time.
+# start NAME TITLE COUNT HOLDER COMMAND...: starts a process (in a namespace when HOLDER is
+# set), waits until COUNT windows of that title are shown and records the start-up time.
 declare -A pid startup
 start() {
-    local name=$1 title=$2 holder=$3
-    shift 3
+    local name=$1 title=$2 count=$3 holder=$4
+    shift 4
     local data="$work/data-$name"
     mkdir -p "$data"
     cp "$defaults"/*.dat "$defaults"/*.ico "$data/"
@@ -85,10 +86,10 @@ start() {
     local t0 prefix=()
     [ -n "$holder" ] && prefix=(nsenter -t "$holder" -n -m --)
     t0=$(now)
-    SURFTALLY_DATA_DIR="$data" timeout "$bound" "${prefix[@]}" "$@" >/dev/null 2>&1 &
+    SURFTALLY_DATA_DIR="$data" timeout "$bound" "${prefix[@]}" "$@" >"$work/$name.log" 2>&1 &
     pids+=($!)
     local outer=$!
-    for _ in $(seq 300); do shown "$title" && break; sleep 0.01; done
+    for _ in $(seq 1000); do shown "$title" "$count" && break; sleep 0.005; done
     startup[$name]=$(echo "$(now) - $t0" | bc)
     # The measured process: the program itself, below timeout and nsenter.
     local p=$outer
@@ -99,14 +100,16 @@ start() {
     pid[$name]=$p
 }
 
-start bare '^Bare$' "" "$bare"
+start bare '^Bare$' 1 "" "$bare"
 sleep 1
 if [ "$namespaces" = 1 ]; then
-    start online '^Surftally$' "$(namespace on 1 1)" "$program"
+    namespace on 1 1
+    start online '^Surftally$' 1 "$holder" "$program"
     sleep 1
-    start offline '^Surftally$' "$(namespace off 0 2)" "$program"
+    namespace off 0 2
+    start offline '^Surftally$' 2 "$holder" "$program"
 else
-    start offline '^Surftally$' "" "$program"
+    start offline '^Surftally$' 1 "" "$program"
 fi
 
 sleep 10
