@@ -26,7 +26,7 @@ fail() {
     exit 1
 }
 
-for tool in Xvfb trayer xdotool xwininfo import unshare nsenter ip; do
+for tool in Xvfb trayer xdotool xwininfo xprop import unshare nsenter ip; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
 done
 [ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
@@ -141,6 +141,13 @@ mtime() { stat -c %Y.%y "$data/remain.dat"; }
 
 # --- On-line through a LAN -------------------------------------------------------------
 start_program eth0
+# Borderless, above other windows, and a utility window, which taskbars leave out.
+window=$(xdotool search --onlyvisible --name '^Surftally$' | head -n 1)
+properties=$(xprop -id "$window")
+grep -q '_NET_WM_STATE_ABOVE' <<<"$properties" || fail "the strip is not kept above other windows"
+grep -q '_NET_WM_WINDOW_TYPE_UTILITY' <<<"$properties" || fail "the strip is not a utility window"
+[ "$(xwininfo -id "$window" | sed -n 's/.*Width: *//p')" = 120 ] || fail "the strip is not 120 wide"
+echo "ok: the strip is a 120-pixel utility window kept above the others"
 wait_until 5 is_colour "$display_x" "$display_y" "#FFFF00" ||
     fail "on-line the display is $(pixel "$display_x" "$display_y"), not yellow"
 wait_until 3 is_colour 2 "$status_y" "#008000" || fail "the LAN strip is $(pixel 2 "$status_y"), not green"

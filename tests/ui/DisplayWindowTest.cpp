@@ -197,3 +197,28 @@ TEST_F(UiTest, DeletedBalanceFileClosesTheWindow) {
     EXPECT_TRUE(closed);
     EXPECT_FALSE(form1->isVisible());
 }
+
+TEST_F(UiTest, RefusedNotificationIconStopsTheStripFromBeingBuilt) {
+    shell.refuseAdd = true;
+    try {
+        build();
+        FAIL() << "the strip was built without its notification icon";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), "Cannot create shell notification icon");
+    }
+}
+
+TEST_F(UiTest, TickFailureIsShownWithoutStoppingTheTickOrStackingBoxes) {
+    data.put("remain.dat", "010:00:00\r\n");
+    build();
+    std::filesystem::remove(data.path() / "LAN.ico");
+    flags.setOnline(ConnectionFlags::kLan);
+    tick(3);  // each tick returns at once: the box is not modal
+    EXPECT_TRUE(shownError().startsWith("Cannot open file ")) << shownError().toStdString();
+    EXPECT_EQ(ErrorReporter::instance().shownCount(), 1);
+    EXPECT_EQ(ErrorReporter::instance().waiting(), 0u);
+    data.put("LAN.ico", "icon");
+    tick();
+    EXPECT_EQ(form1->displayBackground(), clYellow);
+    EXPECT_EQ(form1->Display->text(), "009:59:56");
+}
