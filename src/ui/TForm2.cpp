@@ -132,6 +132,11 @@ TForm2::TForm2(TForm1& form1, QWidget* parent)
     Guarded([this] { FormCreate(); });
 }
 
+// The strip may outlive the dialog; it must not reach a destroyed one.
+TForm2::~TForm2() {
+    Form1.setSettings(nullptr);
+}
+
 void TForm2::createSwitches() {
     Freeze = checkBox(this, "Freeze", Texts::Freeze.english, {8, 8, 73, 17});
     Status = checkBox(this, "Status", Texts::Status, {98, 8, 73, 17});

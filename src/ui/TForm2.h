@@ -22,6 +22,7 @@ class TForm2 : public QDialog {
 
 public:
     explicit TForm2(TForm1& form1, QWidget* parent = nullptr);
+    ~TForm2() override;
 
     // The help window, created after this dialog.
     void setHelpWindow(TForm4* form4) { Form4 = form4; }

@@ -33,6 +33,7 @@ done
 unshare -n -m true 2>/dev/null || skip "this machine does not permit network and mount namespaces"
 [ -x "$program" ] || fail "no program at $program"
 program=$(realpath "$program")
+here=$(cd "$(dirname "$0")" && pwd)
 defaults=$(realpath "$defaults")
 
 # Every process the test starts ends by itself after this many seconds, even if the test is
@@ -130,11 +131,13 @@ start_program() {
     inside ip link set "$link" up
     inside ip route add default via "10.231.$run.1" dev "$link" || fail "cannot add the default route"
 
-    SURFTALLY_DATA_DIR="$data" ASAN_OPTIONS=detect_leaks=0 \
+    SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
         timeout "$bound" nsenter -t "$holder" -n -m -- "$program" >"$work/program.log" 2>&1 &
     program_pid=$!
     pids+=($program_pid)
-    wait_until 10 strip_shown || fail "the strip was not shown"
+    # A loaded machine may take a while to start a sanitizer build.
+    wait_until 30 strip_shown ||
+        fail "the strip was not shown (run $run; program $(kill -0 "$program_pid" 2>/dev/null && echo running || echo gone); windows: $(xdotool search --name Surftally 2>/dev/null | xargs))"
 }
 inside() { nsenter -t "$holder" -n -m -- "$@"; }
 mtime() { stat -c %Y.%y "$data/remain.dat"; }
@@ -148,7 +151,7 @@ grep -q '_NET_WM_STATE_ABOVE' <<<"$properties" || fail "the strip is not kept ab
 grep -q '_NET_WM_WINDOW_TYPE_UTILITY' <<<"$properties" || fail "the strip is not a utility window"
 [ "$(xwininfo -id "$window" | sed -n 's/.*Width: *//p')" = 120 ] || fail "the strip is not 120 wide"
 echo "ok: the strip is a 120-pixel utility window kept above the others"
-wait_until 5 is_colour "$display_x" "$display_y" "#FFFF00" ||
+wait_until 15 is_colour "$display_x" "$display_y" "#FFFF00" ||
     fail "on-line the display is $(pixel "$display_x" "$display_y"), not yellow"
 wait_until 3 is_colour 2 "$status_y" "#008000" || fail "the LAN strip is $(pixel 2 "$status_y"), not green"
 first=$(display_crop)
@@ -201,11 +204,15 @@ echo "ok: a click on the display opens \" Settings - Surftally\""
 rm "$data/remain.dat"
 gone() { ! kill -0 "$program_pid" 2>/dev/null; }
 wait_until 2 gone || fail "the program still runs 2 s after remain.dat was deleted"
-echo "ok: deleting remain.dat ended the program"
+wait "$program_pid"
+status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "ok: deleting remain.dat ended the program cleanly"
 
 # --- On-line through a modem ------------------------------------------------------------
 start_program ppp0
-wait_until 5 is_colour 2 "$status_y" "#800000" || fail "the modem strip is $(pixel 2 "$status_y"), not maroon"
+wait_until 15 is_colour 2 "$status_y" "#800000" ||
+    fail "the modem strip is $(pixel 2 "$status_y"), not maroon; routes: $(inside cat /proc/net/route | tail -n +2 | xargs); ppp0: $(inside cat /sys/class/net/ppp0/operstate)"
 is_colour "$display_x" "$display_y" "#FFFF00" || fail "on-line through the modem the display is not yellow"
 echo "ok: a modem link paints the strip maroon"
 
