@@ -65,11 +65,10 @@ namespace() {
         ip link add "sb$$$name" type veth peer name "sb$$${name}p"
         links+=("sb$$$name")
         ip link set "sb$$${name}p" netns "$holder"
-        ip addr add "10.232.$3.1/24" dev "sb$$$name"
         ip link set "sb$$$name" up
         nsenter -t "$holder" -n -m -- sh -c "ip link set sb$$${name}p name eth0 &&
             ip addr add 10.232.$3.2/24 dev eth0 && ip link set eth0 up &&
-            ip route add default via 10.232.$3.1 dev eth0"
+            ip route add default dev eth0"
     fi
 }
 

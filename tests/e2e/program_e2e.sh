@@ -124,12 +124,12 @@ start_program() {
     ip link add "$host" type veth peer name "se2e$$p$run" || fail "cannot create a veth pair"
     links+=("$host")
     ip link set "se2e$$p$run" netns "$holder" || fail "cannot move the veth end into the namespace"
-    ip addr add "10.231.$run.1/24" dev "$host"
+    # The host's end only needs to be up, for the carrier; the host's routes stay untouched.
     ip link set "$host" up
     inside ip link set "se2e$$p$run" name "$link" || fail "cannot name the link $link"
     inside ip addr add "10.231.$run.2/24" dev "$link"
     inside ip link set "$link" up
-    inside ip route add default via "10.231.$run.1" dev "$link" || fail "cannot add the default route"
+    inside ip route add default dev "$link" || fail "cannot add the default route"
 
     SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
         timeout "$bound" nsenter -t "$holder" -n -m -- "$program" >"$work/program.log" 2>&1 &
