@@ -26,11 +26,15 @@ namespace {
 #ifdef _WIN32
 using PlatformFlags = WinConnectionFlags;
 using PlatformShell = WinTrayShell;
-bool NotificationArea(const PlatformShell&) { return true; }
+bool NotificationArea(const PlatformShell&) {
+    return true;
+}
 #else
-using PlatformFlags = LinuxConnectionFlags;
+using PlatformFlags = LinuxConnectionFlags;  // the real root, "/"
 using PlatformShell = QtTrayShell;
-bool NotificationArea(const PlatformShell& shell) { return shell.available(); }
+bool NotificationArea(const PlatformShell& shell) {
+    return shell.available();
+}
 #endif
 
 }  // namespace
@@ -43,10 +47,13 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     SystemClock clock;
-    LinuxConnectionFlags flags("/");
-    QtTrayShell shell;
+    PlatformFlags flags;
+    PlatformShell shell;
+#ifndef _WIN32
+    // A failure that leaves a notification handler is reported like any other.
     shell.setOnProcedureError(
         [](std::exception_ptr failure) { Guarded([&] { std::rethrow_exception(failure); }); });
+#endif
     QtTrayApplication application;
 
     std::unique_ptr<TForm1> form1;
