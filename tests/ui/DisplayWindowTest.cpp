@@ -111,6 +111,16 @@ TEST_F(UiTest, TrayClickTogglesTheStripAndTheHideBoxWithoutStoringIt) {
     EXPECT_EQ(data.get("hide.dat"), stored);
 }
 
+TEST_F(UiTest, TrayDoubleClickOpensTheSettingsWithTheLastBalance) {
+    data.put("remain.dat", "012:34:56\r\n");
+    build();
+    tick();
+    shell.mouse(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(form2->isVisible());
+    EXPECT_EQ(form2->Edit->text(), "012:34:56");
+    EXPECT_FALSE(ErrorReporter::instance().showing());
+}
+
 TEST_F(UiTest, WithoutANotificationAreaTheStripIsNeverHidden) {
     build(false);
     form2->Hide->setChecked(true);
