@@ -65,6 +65,10 @@ TForm1::TForm1(DataFolder folder, const Clock& clock, ConnectionFlags& flags, Tr
     createTimers();
     createTrayIcon(shell, application);
     FormCreate();
+    // The ticks start after the base moment that the creation step took, so that each lands a
+    // little past a whole second of counted time rather than around one.
+    Timer1->start();
+    Timer2->start();
 }
 
 TForm1::~TForm1() = default;
@@ -115,7 +119,6 @@ void TForm1::createTimers() {
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    Timer1->start();
 
     // Applies the stored hide switch once the message loop runs.
     Timer2 = new QTimer(this);
@@ -123,7 +126,6 @@ void TForm1::createTimers() {
     Timer2->setInterval(100);
     Timer2->setSingleShot(true);
     connect(Timer2, &QTimer::timeout, this, [this] { Guarded([this] { Timer2Timer(); }); });
-    Timer2->start();
 }
 
 void TForm1::createTrayIcon(TrayShell& shell, TrayApplication& application) {
