@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include "TForm4.h"
 #include "UiFixture.h"
 
 using namespace uitest;
@@ -242,4 +243,14 @@ TEST_F(UiTest, ErrorBoxesAreNeverStacked) {
     reporter.dismiss();
     EXPECT_FALSE(reporter.showing());
     EXPECT_EQ(reporter.shownCount(), 2);
+}
+
+TEST_F(UiTest, QuestionMarkOpensTheHelpWindow) {
+    build();
+    TForm4 help;
+    form2->setHelpWindow(&help);
+    form2->show();
+    form2->Button3->click();
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_TRUE(form2->isVisible());
 }
