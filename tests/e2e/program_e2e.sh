@@ -137,9 +137,16 @@ start_program() {
     pids+=($program_pid)
     # A loaded machine may take a while to start a sanitizer build.
     wait_until 30 strip_shown ||
-        fail "the strip was not shown (run $run; program $(kill -0 "$program_pid" 2>/dev/null && echo running || echo gone); windows: $(xdotool search --name Surftally 2>/dev/null | xargs))"
+        fail "the strip was not shown (run $run; windows: $(xdotool search --name Surftally 2>/dev/null | xargs)); processes:
+$(processes "$program_pid")"
 }
 inside() { nsenter -t "$holder" -n -m -- "$@"; }
+# processes PID: the process and its descendants, with what each waits for.
+processes() {
+    local pid=$1 child
+    ps -o pid=,stat=,wchan:24=,args= -p "$pid" 2>/dev/null
+    for child in $(pgrep -P "$pid"); do processes "$child"; done
+}
 mtime() { stat -c %Y.%y "$data/remain.dat"; }
 
 # --- On-line through a LAN -------------------------------------------------------------
