@@ -254,12 +254,10 @@ void TForm2::EditChange() {
         s = zeroed(s, 5, 2);
         Edit->setFieldText(s);
     }
-    SharedState& state = Form1.state();
-    RebaseBalance(state, Form1.clock(), BalanceToSeconds(s));
+    RebaseBalance(Form1.state(), Form1.clock(), BalanceToSeconds(s));
     Form1.setDisplayText(s);
     // By the data folder's full path: the working directory may be anywhere.
     Form1.folder().WriteLines("remain.dat", {s});
-    state.BalanceKnown = true;
 }
 
 void TForm2::AlarmChange() {
