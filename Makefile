@@ -1,5 +1,5 @@
 # Thin entry points; the work is in CMake and scripts/.
-.PHONY: all run test bench format build release fuzz
+.PHONY: all run test bench format build release screenshots fuzz
 
 all: build
 
@@ -25,6 +25,9 @@ fuzz: deps
 
 bench: release
 	scripts/bench
+
+screenshots: build
+	scripts/screenshots
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

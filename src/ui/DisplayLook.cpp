@@ -24,7 +24,9 @@ QFont boldPixelFont(const QString& preferred, int pixels) {
 
 }  // namespace
 
-QColor toQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor toQColor(Colour c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 QPixmap backImage() {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
@@ -38,9 +40,13 @@ QPixmap backImage() {
     return QPixmap::fromImage(image);
 }
 
-QFont displayFont() { return boldPixelFont(QStringLiteral("MS Sans Serif"), 16); }
+QFont displayFont() {
+    return boldPixelFont(QStringLiteral("MS Sans Serif"), 16);
+}
 
-QFont statusFont() { return boldPixelFont(QStringLiteral("Verdana"), 11); }
+QFont statusFont() {
+    return boldPixelFont(QStringLiteral("Verdana"), 11);
+}
 
 QImage render(const QString& text, Colour background, Colour textColour) {
     QImage image = backImage().toImage().convertToFormat(QImage::Format_RGB32);

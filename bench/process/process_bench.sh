@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Whole-process figures of the program beside a bare Qt window of the same size, measured in
+# the same run under Xvfb: start-up until the window is shown, resident memory after 10 s,
+# processor time over 60 s on-line and off-line, and remain.dat writes per minute on-line.
+# On-line and off-line are real: each program runs in its own network namespace, on-line with
+# a veth pair carrying the default route. Needs root for the namespaces; without it only the
+# off-line figures of the host are taken.
+# Usage: process_bench.sh PATH_TO_SURFTALLY PATH_TO_BARE_WINDOW DEFAULT_DATA_FOLDER
+set -uo pipefail
+
+program=$(realpath "${1:?usage: process_bench.sh SURFTALLY BARE_WINDOW DATA}")
+bare=$(realpath "${2:?}")
+defaults=$(realpath "${3:?}")
+seconds=${SURFTALLY_BENCH_SECONDS:-60}
+
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "process bench skipped: $tool is missing"; exit 0; }
+done
+namespaces=1
+{ [ "$(id -u)" -eq 0 ] && unshare -n -m true 2>/dev/null; } || namespaces=0
+
+work=$(mktemp -d)
+pids=()
+links=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+    for link in "${links[@]}"; do ip link del "$link" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+bound=$((seconds + 60))
+timeout "$bound" Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
+export DISPLAY=":$(head -n 1 "$work/display")"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS
+
+now() { date +%s.%N; }
+ticks_per_second=$(getconf CLK_TCK)
+# cpu PID: user + system time in seconds.
+cpu() { awk -v hz="$ticks_per_second" '{ print ($14 + $15) / hz }' "/proc/$1/stat"; }
+rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
+# shown TITLE COUNT: at least COUNT windows with that title are shown.
+shown() { [ "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l)" -ge "$2" ]; }
+
+# namespace NAME ONLINE NUMBER: a network namespace whose holder's pid goes to $holder;
+# on-line with eth0 carrying the default route.
+namespace() {
+    local name=$1 online=$2
+    timeout "$bound" unshare -n -m --propagation private \
+        sh -c 'mount -t sysfs sysfs /sys && ip link set lo up && exec sleep '"$bound" >/dev/null 2>&1 &
+    pids+=($!)
+    local outer=$!
+    holder=""
+    for _ in $(seq 50); do
+        holder=$(pgrep -P "$outer" -x sleep) && break
+        sleep 0.1
+    done
+    if [ "$online" = 1 ]; then
+        ip link add "sb$$$name" type veth peer name "sb$$${name}p"
+        links+=("sb$$$name")
+        ip link set "sb$$${name}p" netns "$holder"
+        ip link set "sb$$$name" up
+        nsenter -t "$holder" -n -m -- sh -c "ip link set sb$$${name}p name eth0 &&
+            ip addr add 10.232.$3.2/24 dev eth0 && ip link set eth0 up &&
+            ip route add default dev eth0"
+    fi
+}
+
+# start NAME TITLE COUNT HOLDER COMMAND...: starts a process (in a namespace when HOLDER is
+# set), waits until COUNT windows of that title are shown and records the start-up time.
+declare -A pid startup
+start() {
+    local name=$1 title=$2 count=$3 holder=$4
+    shift 4
+    local data="$work/data-$name"
+    mkdir -p "$data"
+    cp "$defaults"/*.dat "$defaults"/*.ico "$data/"
+    printf '500:00:00\r\n' >"$data/remain.dat"
+    local t0 prefix=()
+    [ -n "$holder" ] && prefix=(nsenter -t "$holder" -n -m --)
+    t0=$(now)
+    SURFTALLY_DATA_DIR="$data" timeout "$bound" "${prefix[@]}" "$@" >"$work/$name.log" 2>&1 &
+    pids+=($!)
+    local outer=$!
+    for _ in $(seq 1000); do shown "$title" "$count" && break; sleep 0.005; done
+    startup[$name]=$(echo "$(now) - $t0" | bc)
+    # The measured process: the program itself, below timeout and nsenter.
+    local p=$outer
+    for _ in 1 2; do
+        local child
+        child=$(pgrep -P "$p" | head -n 1) && p=$child
+    done
+    pid[$name]=$p
+}
+
+start bare '^Bare$' 1 "" "$bare"
+sleep 1
+if [ "$namespaces" = 1 ]; then
+    namespace on 1 1
+    start online '^Surftally$' 1 "$holder" "$program"
+    sleep 1
+    namespace off 0 2
+    start offline '^Surftally$' 2 "$holder" "$program"
+else
+    start offline '^Surftally$' 1 "" "$program"
+fi
+
+sleep 10
+declare -A memory cpu0 cpu1
+for name in "${!pid[@]}"; do memory[$name]=$(rss "${pid[$name]}"); done
+
+# Processor time and balance writes over the measuring window. Every write replaces the file,
+# so each write gives remain.dat a new inode.
+for name in "${!pid[@]}"; do cpu0[$name]=$(cpu "${pid[$name]}"); done
+writes=0
+last=$(stat -c %i "$work/data-online/remain.dat" 2>/dev/null)
+end=$(($(date +%s) + seconds))
+while [ "$(date +%s)" -lt "$end" ]; do
+    inode=$(stat -c %i "$work/data-online/remain.dat" 2>/dev/null)
+    if [ -n "$inode" ] && [ "$inode" != "$last" ]; then
+        writes=$((writes + 1))
+        last=$inode
+    fi
+    sleep 0.2
+done
+for name in "${!pid[@]}"; do cpu1[$name]=$(cpu "${pid[$name]}"); done
+
+row() {
+    local name=$1 label=$2
+    [ -n "${pid[$name]:-}" ] || return 0
+    printf '%-28s %10.3f %12d %16.3f\n' "$label" "${startup[$name]}" "${memory[$name]}" \
+        "$(echo "${cpu1[$name]} - ${cpu0[$name]}" | bc)"
+}
+echo
+echo "Whole process, ${seconds} s window (same Xvfb, same run)"
+printf '%-28s %10s %12s %16s\n' "" "start-up s" "RSS KiB@10s" "CPU s/${seconds}s"
+row bare "bare Qt window 120x25"
+row online "surftally on-line (LAN)"
+row offline "surftally off-line"
+if [ "$namespaces" = 1 ]; then
+    echo "remain.dat writes on-line: $writes in ${seconds} s"
+else
+    echo "remain.dat writes on-line: not measured (network namespaces need root)"
+fi

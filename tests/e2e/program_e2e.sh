@@ -1,0 +1,226 @@
+#!/usr/bin/env bash
+# The real program as a new user meets it: Xvfb with a notification area (trayer), a fresh
+# data folder, and a real connection: the program runs in its own network namespace with a
+# fresh sysfs, where a veth pair named eth0 (LAN) or ppp0 (modem) carries the default route;
+# removing the route takes it off-line. Colours are read from screenshot pixels and the mouse
+# is driven by xdotool.
+# Exits 77 (skipped) when the tools, root, network namespaces or the X server are missing.
+# Usage: program_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
+set -uo pipefail
+
+program=${1:?usage: program_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
+defaults=${2:?usage: program_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
+
+skip() {
+    echo "SKIPPED: $*"
+    exit 77
+}
+fail() {
+    echo "FAILED: $*"
+    if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
+        echo "--- program output:"
+        tail -n 20 "$work/program.log"
+    fi
+    [ -n "${work:-}" ] && import -window root "/tmp/surftally-e2e-failure.png" 2>/dev/null &&
+        echo "--- screen at the failure: /tmp/surftally-e2e-failure.png"
+    exit 1
+}
+
+for tool in Xvfb trayer xdotool xwininfo xprop import unshare nsenter ip; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
+done
+[ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
+unshare -n -m true 2>/dev/null || skip "this machine does not permit network and mount namespaces"
+[ -x "$program" ] || fail "no program at $program"
+program=$(realpath "$program")
+here=$(cd "$(dirname "$0")" && pwd)
+defaults=$(realpath "$defaults")
+
+# Every process the test starts ends by itself after this many seconds, even if the test is
+# killed without a chance to clean up.
+bound=150
+work=$(mktemp -d)
+pids=()
+links=()
+cleanup() {
+    local pid link
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null
+    done
+    for pid in "${pids[@]}"; do
+        for _ in $(seq 30); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    for link in "${links[@]}"; do
+        ip link del "$link" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+# wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds or time is up.
+wait_until() {
+    local tenths=$(($1 * 10))
+    shift
+    for ((t = 0; t < tenths; t++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+timeout "$bound" Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>"$work/xvfb.err" &
+pids+=($!)
+display_known() { grep -q '^[0-9]' "$work/display"; }
+wait_until 10 display_known || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.err")"
+export DISPLAY=":$(head -n 1 "$work/display")"
+unset DBUS_SESSION_BUS_ADDRESS
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+timeout "$bound" trayer --edge bottom --align right --widthtype request --height 32 \
+    >"$work/trayer.log" 2>&1 &
+pids+=($!)
+has_panel() { xwininfo -root -tree 2>/dev/null | grep -q '"panel": ("panel" "trayer")'; }
+wait_until 10 has_panel || skip "trayer did not start: $(tail -n 3 "$work/trayer.log")"
+
+# The strip opens at left 0, top 768 - 67; the display is inside a two-pixel frame.
+top=701
+display_x=5
+display_y=$((top + 4))
+status_y=$((top + 30))
+
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}'; }
+is_colour() { [ "$(pixel "$1" "$2")" = "$3" ]; }
+display_crop() { import -window root -crop "100x15+10+$((top + 5))" -depth 8 rgb:- 2>/dev/null | md5sum; }
+strip_shown() { xdotool search --onlyvisible --name '^Surftally$' >/dev/null 2>&1; }
+settings_shown() { xdotool search --onlyvisible --name '^ Settings - Surftally$' >/dev/null 2>&1; }
+
+# start_program LINK: a fresh data folder and namespace, a veth pair whose inside end is named
+# LINK and carries the default route, then the program inside the namespace.
+run=0
+start_program() {
+    local link=$1
+    run=$((run + 1))
+    data="$work/data$run"
+    mkdir -p "$data"
+    cp "$defaults"/*.dat "$defaults"/*.ico "$data/"
+    printf '010:00:05\r\n' >"$data/remain.dat"
+    printf 'On\r\n' >"$data/status.dat"
+
+    timeout "$bound" unshare -n -m --propagation private \
+        sh -c 'mount -t sysfs sysfs /sys && ip link set lo up && exec sleep '"$bound" &
+    pids+=($!)
+    local outer=$!
+    wait_until 5 pgrep -P "$outer" -x sleep >/dev/null || fail "the network namespace did not start"
+    holder=$(pgrep -P "$outer" -x sleep)
+
+    local host="se2e$$r$run"
+    ip link add "$host" type veth peer name "se2e$$p$run" || fail "cannot create a veth pair"
+    links+=("$host")
+    ip link set "se2e$$p$run" netns "$holder" || fail "cannot move the veth end into the namespace"
+    # The host's end only needs to be up, for the carrier; the host's routes stay untouched.
+    ip link set "$host" up
+    inside ip link set "se2e$$p$run" name "$link" || fail "cannot name the link $link"
+    inside ip addr add "10.231.$run.2/24" dev "$link"
+    inside ip link set "$link" up
+    inside ip route add default dev "$link" || fail "cannot add the default route"
+
+    SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
+        timeout "$bound" nsenter -t "$holder" -n -m -- "$program" >"$work/program.log" 2>&1 &
+    program_pid=$!
+    pids+=($program_pid)
+    # A loaded machine may take a while to start a sanitizer build.
+    wait_until 30 strip_shown ||
+        fail "the strip was not shown (run $run; windows: $(xdotool search --name Surftally 2>/dev/null | xargs)); processes:
+$(processes "$program_pid")"
+}
+inside() { nsenter -t "$holder" -n -m -- "$@"; }
+# processes PID: the process and its descendants, with what each waits for.
+processes() {
+    local pid=$1 child
+    ps -o pid=,stat=,wchan:24=,args= -p "$pid" 2>/dev/null
+    for child in $(pgrep -P "$pid"); do processes "$child"; done
+}
+mtime() { stat -c %Y.%y "$data/remain.dat"; }
+
+# --- On-line through a LAN -------------------------------------------------------------
+start_program eth0
+# Borderless, above other windows, and a utility window, which taskbars leave out.
+window=$(xdotool search --onlyvisible --name '^Surftally$' | head -n 1)
+properties=$(xprop -id "$window")
+grep -q '_NET_WM_STATE_ABOVE' <<<"$properties" || fail "the strip is not kept above other windows"
+grep -q '_NET_WM_WINDOW_TYPE_UTILITY' <<<"$properties" || fail "the strip is not a utility window"
+[ "$(xwininfo -id "$window" | sed -n 's/.*Width: *//p')" = 120 ] || fail "the strip is not 120 wide"
+echo "ok: the strip is a 120-pixel utility window kept above the others"
+wait_until 15 is_colour "$display_x" "$display_y" "#FFFF00" ||
+    fail "on-line the display is $(pixel "$display_x" "$display_y"), not yellow"
+wait_until 3 is_colour 2 "$status_y" "#008000" || fail "the LAN strip is $(pixel 2 "$status_y"), not green"
+first=$(display_crop)
+sleep 1.2
+[ "$(display_crop)" != "$first" ] || fail "the balance does not count down"
+echo "ok: on-line the display is yellow and counts down"
+
+# Seeded at 010:00:05: the minute mark about five seconds after the start rewrites the file.
+minute_mark() { [ "$(cat "$data/remain.dat")" = $'010:00:00\r' ]; }
+wait_until 8 minute_mark || fail "remain.dat holds $(cat "$data/remain.dat") after the minute mark"
+echo "ok: the minute mark rewrote remain.dat with 010:00:00"
+
+# The notification icon: a click hides the strip, the next shows it.
+panel=$(xwininfo -root -tree | grep '"panel": ("panel" "trayer")' | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1)
+read -r pw ph px py <<<"$(tr 'x+' '  ' <<<"$panel")"
+xdotool mousemove --sync $((px + pw / 2)) $((py + ph / 2)) click 1
+wait_until 3 eval '! strip_shown' || fail "a click on the icon did not hide the strip"
+sleep 0.7
+xdotool click 1
+wait_until 3 strip_shown || fail "a second click on the icon did not show the strip"
+echo "ok: a click on the icon hides and shows the strip"
+
+# Off-line: the last balance is written once and the clock shows on black.
+sleep 2
+before=$(mtime)
+inside ip route del default || fail "cannot remove the default route"
+wait_until 3 is_colour "$display_x" "$display_y" "#000000" ||
+    fail "off-line the display is $(pixel "$display_x" "$display_y"), not black"
+wait_until 3 is_colour 2 "$status_y" "#000080" || fail "the off-line strip is not navy"
+saved=$(cat "$data/remain.dat")
+[[ "$saved" =~ ^009:59:5[0-9]$'\r'$ ]] || fail "going off-line wrote '$saved'"
+[ "$(mtime)" != "$before" ] || fail "going off-line did not write remain.dat"
+after=$(mtime)
+sleep 2.5
+[ "$(mtime)" = "$after" ] || fail "remain.dat is written again while off-line"
+echo "ok: off-line the last balance ($saved) is written once and the clock shows on black"
+
+# Hovering off-line shows the stored balance on green (above the minimum of 2 hours).
+xdotool mousemove --sync 60 $((top + 12))
+wait_until 3 is_colour "$display_x" "$display_y" "#008000" ||
+    fail "hovering off-line shows $(pixel "$display_x" "$display_y"), not green"
+echo "ok: hovering off-line shows the stored balance on green"
+
+# A click on the display opens the settings.
+xdotool click 1
+wait_until 3 settings_shown || fail "a click on the display did not open the settings"
+echo "ok: a click on the display opens \" Settings - Surftally\""
+
+# Deleting the balance file ends the program within about a second.
+rm "$data/remain.dat"
+gone() { ! kill -0 "$program_pid" 2>/dev/null; }
+wait_until 2 gone || fail "the program still runs 2 s after remain.dat was deleted"
+wait "$program_pid"
+status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "ok: deleting remain.dat ended the program cleanly"
+
+# --- On-line through a modem ------------------------------------------------------------
+start_program ppp0
+wait_until 15 is_colour 2 "$status_y" "#800000" ||
+    fail "the modem strip is $(pixel 2 "$status_y"), not maroon; routes: $(inside cat /proc/net/route | tail -n +2 | xargs); ppp0: $(inside cat /sys/class/net/ppp0/operstate)"
+is_colour "$display_x" "$display_y" "#FFFF00" || fail "on-line through the modem the display is not yellow"
+echo "ok: a modem link paints the strip maroon"
+
+echo "PASSED"

@@ -1,0 +1,160 @@
+// Writes pictures of the display strip in every state, of the status strip and of the
+// settings and help windows into a folder. The windows are the program's own, driven through
+// their states with a set clock and set connection flags on the offscreen platform.
+// Usage: surftally_screenshots OUTPUT_FOLDER
+
+#include <QApplication>
+#include <QDir>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "DataFolder.h"
+#include "FakeClock.h"
+#include "FakeConnectionFlags.h"
+#include "Globals.h"
+#include "QtTrayApplication.h"
+#include "QtTrayShell.h"
+#include "TForm1.h"
+#include "TForm2.h"
+#include "TForm4.h"
+
+using namespace surftally;
+using namespace std::chrono_literals;
+
+namespace {
+
+void put(const QString& folder, const char* name, const char* content) {
+    std::ofstream(std::filesystem::path(folder.toStdString()) / name, std::ios::binary) << content;
+}
+
+class Shots {
+public:
+    Shots(const QString& source, const QString& output) : output_(output) {
+        QDir().mkpath(output);
+        for (const QString& name : QDir(source).entryList({"*.dat", "*.ico"}, QDir::Files)) {
+            QFile::copy(source + "/" + name, data_.filePath(name));
+        }
+        put(data_.path(), "remain.dat", "013:26:09\r\n");
+        put(data_.path(), "alarm.dat", "2\r\n");
+        put(data_.path(), "status.dat", "Off\r\n");
+        put(data_.path(), "hide.dat", "Off\r\n");
+        put(data_.path(), "freeze.dat", "Off\r\n");
+        put(data_.path(), "position.dat", "0\r\n0\r\n");
+        clock_.setTimeOfDay(21h + 13min + 56s);
+        form1_ = std::make_unique<TForm1>(
+            DataFolder(data_.path().toStdString()), clock_, flags_, shell_, application_,
+            [this](const std::filesystem::path& f) { application_.loadIcon(f.string()); });
+        form2_ = std::make_unique<TForm2>(*form1_);
+        form4_ = std::make_unique<TForm4>();
+        form1_->Timer1->stop();
+        form1_->Timer2->stop();
+        form1_->show();
+    }
+
+    void tick() {
+        clock_.advance(1s);
+        form1_->Timer1Timer();
+    }
+
+    void hover() {
+        const QPointF at(10, 10);
+        QMouseEvent move(QEvent::MouseMove, at, form1_->Display->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(form1_->Display, &move);
+    }
+    void leave() {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(form1_->Display, &leave);
+    }
+
+    void save(QWidget& widget, const char* name) {
+        QApplication::processEvents();
+        const QString file = output_ + "/" + name;
+        if (!widget.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            failed_ = true;
+            return;
+        }
+        std::printf("%s\n", qPrintable(file));
+    }
+
+    void run() {
+        // Off-line.
+        tick();
+        save(*form1_, "display-clock.png");
+        hover();
+        save(*form1_, "display-hold.png");
+        form1_->state().AlarmHours = 20;
+        hover();
+        save(*form1_, "display-hold-low.png");
+        leave();
+        form1_->state().AlarmHours = 2;
+
+        // On-line through a LAN: 013:26:09 counts down.
+        flags_.setOnline(ConnectionFlags::kLan);
+        tick();
+        tick();
+        save(*form1_, "display-countdown.png");
+        form1_->state().AlarmHours = 20;
+        tick();
+        tick();
+        save(*form1_, "display-countdown-low.png");
+        form1_->state().AlarmHours = 2;
+        form2_->Freeze->setChecked(true);
+        tick();
+        save(*form1_, "display-frozen.png");
+        form2_->Freeze->setChecked(false);
+
+        // The status strip beneath the display.
+        form2_->Status->setChecked(true);
+        tick();
+        save(*form1_, "status-lan.png");
+        flags_.setOnline(ConnectionFlags::kModem);
+        tick();
+        save(*form1_, "status-modem.png");
+        flags_.setOffline();
+        tick();
+        save(*form1_, "status-offline.png");
+
+        form1_->DisplayClick();
+        save(*form2_, "settings.png");
+        form2_->hide();
+        form4_->show();
+        save(*form4_, "help.png");
+        form2_->Status->setChecked(false);
+        form2_->Freeze->setChecked(false);
+    }
+
+    bool failed() const { return failed_; }
+
+private:
+    QString output_;
+    QTemporaryDir data_;
+    FakeClock clock_;
+    FakeConnectionFlags flags_;
+    QtTrayShell shell_;
+    QtTrayApplication application_;
+    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TForm4> form4_;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s DEFAULT_DATA_FOLDER OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Surftally"));
+    Shots shots(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    shots.run();
+    return shots.failed() ? 1 : 0;
+}
