@@ -197,8 +197,19 @@ TEST_F(UiTest, SerbianCaptionsAtSettingsCreation) {
     EXPECT_EQ(form2->Label3->text(), "Pocetak(HH:MM)");
     EXPECT_EQ(form2->Hide->text(), "Smanji u \"System Tray\"");
     EXPECT_EQ(form2->Button5->text(), "Zatvori Program");
+    EXPECT_EQ(form2->Freeze->text(), "Zamrzni");
+    EXPECT_EQ(form2->GroupBox1->title(), "  Vreme na racunu  ");
+    EXPECT_EQ(form2->findChild<QLabel*>("Label2")->text(), "Minimalno sati");
+    EXPECT_EQ(form2->GroupBox3->title(), "  Jeftiniji period  ");
+    EXPECT_EQ(form2->findChild<QLabel*>("Label4")->text(), "Kraj (HH:MM)");
+    EXPECT_EQ(form2->findChild<QLabel*>("Label5")->text(), "Popust (%)");
+    // These stay English in both languages.
     EXPECT_EQ(form2->GroupBox2->title(), "  Alarm  ");
+    EXPECT_EQ(form2->findChild<QLabel*>("Label1")->text(), "HHH:MM:SS");
+    EXPECT_EQ(form2->findChild<QGroupBox*>("GroupBox4")->title(), "  Position  ");
     EXPECT_EQ(form2->Status->text(), "Status");
+    EXPECT_EQ(form2->Button1->text(), "OK");
+    EXPECT_EQ(form2->findChild<QPushButton*>("Button3")->text(), "?");
 }
 
 TEST_F(UiTest, SettingsLayoutAndCaptions) {

@@ -33,7 +33,7 @@ void put(const QString& folder, const char* name, const char* content) {
 
 class Shots {
 public:
-    Shots(const QString& source, const QString& output) : output_(output) {
+    Shots(const QString& source, const QString& output, bool serbian) : output_(output) {
         QDir().mkpath(output);
         for (const QString& name : QDir(source).entryList({"*.dat", "*.ico"}, QDir::Files)) {
             QFile::copy(source + "/" + name, data_.filePath(name));
@@ -44,6 +44,9 @@ public:
         put(data_.path(), "hide.dat", "Off\r\n");
         put(data_.path(), "freeze.dat", "Off\r\n");
         put(data_.path(), "position.dat", "0\r\n0\r\n");
+        if (serbian) {
+            put(data_.path(), "srpski.dat", "");
+        }
         clock_.setTimeOfDay(21h + 13min + 56s);
         form1_ = std::make_unique<TForm1>(
             DataFolder(data_.path().toStdString()), clock_, flags_, shell_, application_,
@@ -129,6 +132,16 @@ public:
         form2_->Freeze->setChecked(false);
     }
 
+    // The windows whose texts turn Serbian: the settings dialog and the help window.
+    void runSerbian() {
+        tick();
+        form1_->DisplayClick();
+        save(*form2_, "settings-serbian.png");
+        form2_->hide();
+        form4_->show();
+        save(*form4_, "help-serbian.png");
+    }
+
     bool failed() const { return failed_; }
 
 private:
@@ -154,7 +167,20 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Surftally"));
-    Shots shots(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
-    shots.run();
-    return shots.failed() ? 1 : 0;
+    const QString source = QString::fromLocal8Bit(argv[1]);
+    const QString output = QString::fromLocal8Bit(argv[2]);
+    bool failed = false;
+    {
+        Shots english(source, output, false);
+        english.run();
+        failed = english.failed();
+    }
+    {
+        // The language is chosen at start from the marker file, as the program does.
+        Shots serbian(source, output, true);
+        serbian.runSerbian();
+        failed = failed || serbian.failed();
+    }
+    Serbian = false;
+    return failed ? 1 : 0;
 }
