@@ -59,7 +59,9 @@ private:
 };
 
 #ifndef _WIN32
-bool inPeriod(milliseconds t) { return t > kBegin && t < kEnd; }
+bool inPeriod(milliseconds t) {
+    return t > kBegin && t < kEnd;
+}
 #endif
 
 }  // namespace
