@@ -8,59 +8,22 @@ set -uo pipefail
 
 program=$(realpath "${1:?usage: hardening_hostile.sh PROGRAM DEFAULT_DATA_FOLDER}")
 defaults=$(realpath "${2:?usage: hardening_hostile.sh PROGRAM DEFAULT_DATA_FOLDER}")
+source "$(dirname "$0")/desktop-lib.sh"
 
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
 fail() {
     echo "FAILED: $*"
     [ -n "${work:-}" ] && [ -f "$work/program.log" ] && tail -n 20 "$work/program.log"
     exit 1
 }
 
-for tool in Xvfb xdotool head od; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
-done
+require_tools Xvfb xdotool head od
 [ -x "$program" ] || fail "no program at $program"
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill -9 "${pids[i]}" 2>/dev/null
-        wait "${pids[i]}" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-wait_until() {
-    local tenths=$(($1 * 10))
-    shift
-    for ((t = 0; t < tenths; t++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>"$work/xvfb.err" &
-pids+=($!)
-display_known() { grep -q '^[0-9]' "$work/display"; }
-wait_until 10 display_known || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.err")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset DBUS_SESSION_BUS_ADDRESS
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_work KILL
+start_xvfb 1024x768x24
 export QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS=detect_leaks=0
-if command -v trayer >/dev/null 2>&1; then
-    trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 &
-    pids+=($!)
-    sleep 1
-fi
+start_panel_if_installed
 
 # Windows named like the program: the strip, and a message box when one is shown.
 windows() { xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null | wc -l; }

@@ -17,82 +17,34 @@ data="$here/../../data"
 # fonts and pixmaps settle in the warm-up; one balance save or icon per second that were never
 # freed would add far more over the span.
 allowed_growth=${HARDENING_ALLOWED_GROWTH:-4096}
+source "$here/desktop-lib.sh"
 
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
 fail() {
     echo "FAILED: $*"
     [ -n "${work:-}" ] && [ -f "$work/memcheck.log" ] && tail -n 60 "$work/memcheck.log"
     exit 1
 }
 
-for tool in valgrind vgdb Xvfb xdotool; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
-done
+require_tools valgrind vgdb Xvfb xdotool
 [ -x "$program" ] || fail "no program at $program"
 
 # On-line: a private network with a veth link carrying the default route, and a sysfs that
 # shows it. The script runs again inside.
 if [ -z "${HARDENING_IN_NAMESPACE:-}" ]; then
-    if [ "$(id -u)" -eq 0 ] && unshare -n -m true 2>/dev/null; then
+    if namespaces_permitted; then
         exec unshare -n -m env HARDENING_IN_NAMESPACE=1 "$0" "$program" "$warmup" "$span"
     fi
     echo "note: network namespaces are not permitted here; the run is off-line"
 else
-    mount --make-rprivate / &&
-        mount -t sysfs sysfs /sys &&
-        ip link set lo up &&
-        ip link add eth0 type veth peer name peer0 &&
-        ip link set peer0 up && ip link set eth0 up &&
-        ip addr add 10.9.0.1/24 dev eth0 &&
-        ip route add default via 10.9.0.2 dev eth0 ||
-        fail "cannot set up the on-line network in the namespace"
+    setup_online_namespace || fail "cannot set up the on-line network in the namespace"
     echo "on-line through eth0 (veth) in a private network namespace"
 fi
 
 bound=$((warmup + span + 240))
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-wait_until() {
-    local tenths=$(($1 * 10))
-    shift
-    for ((t = 0; t < tenths; t++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-timeout "$bound" Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>"$work/xvfb.err" &
-pids+=($!)
-display_known() { grep -q '^[0-9]' "$work/display"; }
-wait_until 10 display_known || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.err")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset DBUS_SESSION_BUS_ADDRESS
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_work TERM
+start_xvfb 1024x768x24
 export QT_QPA_PLATFORM=xcb
-if command -v trayer >/dev/null 2>&1; then
-    timeout "$bound" trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 \
-        >"$work/trayer.log" 2>&1 &
-    pids+=($!)
-    sleep 1
-fi
+start_panel_if_installed
 
 export SURFTALLY_DATA_DIR="$work/data"
 mkdir "$SURFTALLY_DATA_DIR"

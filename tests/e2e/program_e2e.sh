@@ -10,11 +10,8 @@ set -uo pipefail
 
 program=${1:?usage: program_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
 defaults=${2:?usage: program_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
+source "$(dirname "$0")/desktop-lib.sh"
 
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
 fail() {
     echo "FAILED: $*"
     if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
@@ -26,11 +23,8 @@ fail() {
     exit 1
 }
 
-for tool in Xvfb trayer xdotool xwininfo xprop import unshare nsenter ip; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
-done
-[ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
-unshare -n -m true 2>/dev/null || skip "this machine does not permit network and mount namespaces"
+require_tools Xvfb trayer xdotool xwininfo xprop import unshare nsenter ip
+require_namespaces
 [ -x "$program" ] || fail "no program at $program"
 program=$(realpath "$program")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -39,55 +33,17 @@ defaults=$(realpath "$defaults")
 # Every process the test starts ends by itself after this many seconds, even if the test is
 # killed without a chance to clean up.
 bound=150
-work=$(mktemp -d)
-pids=()
 links=()
-cleanup() {
-    local pid link
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null
-    done
-    for pid in "${pids[@]}"; do
-        for _ in $(seq 30); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -9 "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
+start_work TERM 30
+cleanup_more() {
+    local link
     for link in "${links[@]}"; do
         ip link del "$link" 2>/dev/null
     done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-# wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds or time is up.
-wait_until() {
-    local tenths=$(($1 * 10))
-    shift
-    for ((t = 0; t < tenths; t++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
 }
 
-timeout "$bound" Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>"$work/xvfb.err" &
-pids+=($!)
-display_known() { grep -q '^[0-9]' "$work/display"; }
-wait_until 10 display_known || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.err")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset DBUS_SESSION_BUS_ADDRESS
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-timeout "$bound" trayer --edge bottom --align right --widthtype request --height 32 \
-    >"$work/trayer.log" 2>&1 &
-pids+=($!)
-has_panel() { xwininfo -root -tree 2>/dev/null | grep -q '"panel": ("panel" "trayer")'; }
-wait_until 10 has_panel || skip "trayer did not start: $(tail -n 3 "$work/trayer.log")"
+start_xvfb 1024x768x24
+start_panel --widthtype request
 
 # The strip opens at left 0, top 768 - 67; the display is inside a two-pixel frame.
 top=701

@@ -7,11 +7,8 @@ set -uo pipefail
 
 harness=${1:?usage: tray_e2e.sh PATH_TO_TRAY_HARNESS}
 colour="C03080"  # the icon's fill, as import reports it
+source "$(dirname "$0")/desktop-lib.sh"
 
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
 fail() {
     echo "FAILED: $*"
     if [ -n "${work:-}" ] && [ -f "$work/events.log" ]; then
@@ -23,65 +20,18 @@ fail() {
     exit 1
 }
 
-for tool in Xvfb trayer xdotool xwininfo import convert; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
-done
+require_tools Xvfb trayer xdotool xwininfo import convert
 [ -x "$harness" ] || fail "no harness at $harness"
 
 # Every process the test starts ends by itself at the latest after this many seconds, even
 # if the test is killed without a chance to clean up.
 bound=110
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        pid=${pids[i]}
-        kill "$pid" 2>/dev/null
-    done
-    for pid in "${pids[@]}"; do
-        for _ in $(seq 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -9 "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+start_work TERM 50
 
-# wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds or time is up.
-wait_until() {
-    local tenths=$(($1 * 10))
-    shift
-    for ((t = 0; t < tenths; t++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# The X server picks a free display and writes its number to the file.
-timeout "$bound" Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp 4>"$work/display" 2>"$work/xvfb.err" &
-pids+=($!)
-display_known() { grep -q '^[0-9]' "$work/display"; }
-wait_until 10 display_known || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.err")"
-number=$(head -n 1 "$work/display")
-export DISPLAY=":$number"
-unset DBUS_SESSION_BUS_ADDRESS  # the icon embeds the X11 way, not through a D-Bus host
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_xvfb 800x600x24
 export QT_QPA_PLATFORM=xcb
 
-start_trayer() {
-    timeout "$bound" trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 \
-        >"$work/trayer.log" 2>&1 &
-    trayer_pid=$!
-    pids+=($trayer_pid)
-}
-has_panel() { xwininfo -root -tree 2>/dev/null | grep -q '"panel": ("panel" "trayer")'; }
+panel_width=(--widthtype pixel --width 200)
 start_harness() {
     timeout "$bound" "$harness" "$work/icon.ico" >"$work/events.log" 2>"$work/harness.err" &
     harness_pid=$!
@@ -92,8 +42,7 @@ stop() {
     wait "$1" 2>/dev/null
 }
 
-start_trayer
-wait_until 10 has_panel || skip "trayer did not start: $(tail -n 3 "$work/trayer.log")"
+start_panel "${panel_width[@]}"
 
 convert -size 32x32 "xc:#$colour" "$work/icon.ico" || fail "cannot write the test icon"
 start_harness
@@ -167,7 +116,7 @@ stop "$trayer_pid"
 wait_until 5 eval '! has_panel' || fail "trayer did not go away"
 start_harness
 wait_until 10 grep -qx Unavailable "$work/events.log" || fail "the shell saw a notification area that is not there"
-start_trayer
+start_trayer "${panel_width[@]}"
 wait_until 10 has_panel || fail "trayer did not start again"
 wait_until 15 embedded_line >/dev/null || fail "the icon did not appear when the notification area did"
 echo "ok: icon shown once a notification area appeared"

@@ -1,0 +1,120 @@
+# Shared parts of the end-to-end scripts: a temporary folder and the processes a test starts
+# (ended on exit), an Xvfb display, a trayer notification area and a network namespace.
+# Sourced by the scripts after `set -uo pipefail`; each script keeps its own fail().
+# Where a script sets `bound`, Xvfb and trayer run under `timeout $bound`, so they end by
+# themselves even if the test is killed without a chance to clean up.
+
+skip() {
+    echo "SKIPPED: $*"
+    exit 77
+}
+
+# require_tools TOOL...: skips unless every TOOL is on PATH.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
+    done
+}
+
+# namespaces_permitted: root, and the machine allows network and mount namespaces.
+namespaces_permitted() { [ "$(id -u)" -eq 0 ] && unshare -n -m true 2>/dev/null; }
+require_namespaces() {
+    [ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
+    unshare -n -m true 2>/dev/null || skip "this machine does not permit network and mount namespaces"
+}
+
+# setup_online_namespace: inside a fresh `unshare -n -m`, a private sysfs and a veth link eth0
+# carrying the default route, so the machine counts as on-line through a LAN.
+setup_online_namespace() {
+    mount --make-rprivate / &&
+        mount -t sysfs sysfs /sys &&
+        ip link set lo up &&
+        ip link add eth0 type veth peer name peer0 &&
+        ip link set peer0 up && ip link set eth0 up &&
+        ip addr add 10.9.0.1/24 dev eth0 &&
+        ip route add default via 10.9.0.2 dev eth0
+}
+
+# start_work SIGNAL [GRACE]: makes $work and the list pids; on exit every process in pids gets
+# SIGNAL (newest first) and is waited for, after GRACE tenths of a second with SIGKILL when
+# GRACE is given; then cleanup_more runs if the script defines it, and $work goes.
+start_work() {
+    stop_signal=$1
+    stop_grace=${2:-}
+    work=$(mktemp -d)
+    pids=()
+    trap cleanup EXIT
+    trap 'exit 1' INT TERM
+}
+cleanup() {
+    local pid i
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill -s "$stop_signal" "${pids[i]}" 2>/dev/null
+    done
+    for pid in "${pids[@]}"; do
+        if [ -n "$stop_grace" ]; then
+            for _ in $(seq "$stop_grace"); do
+                kill -0 "$pid" 2>/dev/null || break
+                sleep 0.1
+            done
+            kill -9 "$pid" 2>/dev/null
+        fi
+        wait "$pid" 2>/dev/null
+    done
+    if declare -F cleanup_more >/dev/null; then cleanup_more; fi
+    rm -rf "$work"
+}
+
+# wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds or time is up.
+wait_until() {
+    local tenths=$(($1 * 10))
+    shift
+    for ((t = 0; t < tenths; t++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# The command prefix that bounds a process's life by $bound, if the script set it.
+bounded() {
+    limit=()
+    if [ -n "${bound:-}" ]; then limit=(timeout "$bound"); fi
+}
+
+# start_xvfb SCREEN: an X server of SCREEN (WxHxDEPTH) on a free display, which it writes to
+# $work/display; exports DISPLAY and a private XDG_RUNTIME_DIR. Skips if it does not start.
+start_xvfb() {
+    bounded
+    "${limit[@]}" Xvfb -displayfd 4 -screen 0 "$1" -nolisten tcp 4>"$work/display" 2>"$work/xvfb.err" &
+    pids+=($!)
+    wait_until 10 display_known || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.err")"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+    unset DBUS_SESSION_BUS_ADDRESS # icons embed the X11 way, not through a D-Bus host
+    export XDG_RUNTIME_DIR="$work/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+}
+display_known() { grep -q '^[0-9]' "$work/display"; }
+
+# start_trayer WIDTH_OPTIONS...: a 32-pixel notification area at the bottom right; its pid
+# is trayer_pid, its output in $work/trayer.log.
+start_trayer() {
+    bounded
+    "${limit[@]}" trayer --edge bottom --align right "$@" --height 32 >"$work/trayer.log" 2>&1 &
+    trayer_pid=$!
+    pids+=($trayer_pid)
+}
+has_panel() { xwininfo -root -tree 2>/dev/null | grep -q '"panel": ("panel" "trayer")'; }
+# start_panel WIDTH_OPTIONS...: trayer, waited for; skips if it does not start.
+start_panel() {
+    start_trayer "$@"
+    wait_until 10 has_panel || skip "trayer did not start: $(tail -n 3 "$work/trayer.log")"
+}
+# start_panel_if_installed: a notification area where the test can do without one.
+start_panel_if_installed() {
+    if command -v trayer >/dev/null 2>&1; then
+        start_trayer --widthtype pixel --width 200
+        sleep 1
+    fi
+}
