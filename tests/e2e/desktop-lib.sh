@@ -95,7 +95,7 @@ start_xvfb() {
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
 }
-display_known() { grep -q '^[0-9]' "$work/display"; }
+display_known() { grep -q '^[0-9]' "$work/display" 2>/dev/null; }
 
 # start_trayer WIDTH_OPTIONS...: a 32-pixel notification area at the bottom right; its pid
 # is trayer_pid, its output in $work/trayer.log.
