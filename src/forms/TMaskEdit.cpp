@@ -43,11 +43,19 @@ std::string TMaskEdit::fitted(const std::string& text) const {
     return out;
 }
 
+// A program step puts the caret after the text, as a toolkit's edit does when its text is set;
+// keys typed after a handler has corrected the text then add nothing to it.
 void TMaskEdit::setText(const std::string& text) {
+    change(text, static_cast<int>(positions_.size()));
+}
+
+void TMaskEdit::change(const std::string& text, int caret) {
     const std::string value = fitted(text);
     if (value == Caption()) {
+        setCaret(caret);
         return;
     }
+    setCaret(caret);
     setCaption(value);
     fire(OnChange);
 }
@@ -82,8 +90,7 @@ void TMaskEdit::setCaret(int caret) {
 
 void TMaskEdit::edit(std::string text, int caret) {
     edited_ = true;
-    setCaret(caret);
-    setText(text);
+    change(text, caret);
 }
 
 void TMaskEdit::Refuse() {

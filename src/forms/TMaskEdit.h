@@ -22,6 +22,7 @@ public:
 
     const std::string& Text() const { return Caption(); }
     // Fitted to the mask: a separator stays a separator, a position without a digit is blank.
+    // The caret goes after the text.
     void setText(const std::string& text);
 
     const std::string& EditMask() const { return editMask_; }
@@ -47,6 +48,7 @@ private:
     bool editable(std::size_t at) const;
     std::string fitted(const std::string& text) const;
     void edit(std::string text, int caret);
+    void change(const std::string& text, int caret);
     void setCaret(int caret);
     void notifyAll() override;
 

@@ -51,10 +51,9 @@ void QtWindowPeer::activate() {
 bool QtWindowPeer::eventFilter(QObject* watched, QEvent* event) {
     if (watched == widget()) {
         if (event->type() == QEvent::Close) {
+            // Only the window manager closes a window here; the form hides it.
             event->ignore();
-            if (event->spontaneous()) {
-                form_.Application().Guarded([this] { form_.userClose(); });
-            }
+            form_.Application().Guarded([this] { form_.userClose(); });
             return true;
         }
         if (event->type() == QEvent::KeyPress &&

@@ -9,12 +9,12 @@
 #include <fstream>
 
 #include "MountNamespace.h"
-#include "UiFixture.h"
+#include "FormsFixture.h"
 
-namespace uitest {
+namespace formstest {
 namespace {
 
-class HardeningSettingsDisk : public UiTest {
+class HardeningSettingsDisk : public FormsTest {
 protected:
     // Runs in the child process, on the fresh tmpfs.
     int okOverFullOrReadOnlyDisk(bool readOnly) {
@@ -24,7 +24,7 @@ protected:
         }
         build();
         flags.setOnline(ConnectionFlags::kLan);
-        form2->show();
+        form2->Show();
         form2->Edit->setText("001:02:03");
         form2->Alarm->setValue(9);
         const std::string error = "I/O error " + std::to_string(readOnly ? EROFS : ENOSPC);
@@ -40,17 +40,17 @@ protected:
             while (filler.write(block.data(), block.size())) {
             }
         }
-        form2->Button1->click();
-        if (shownError().toStdString() != error) {
-            return fail(2, "OK showed '" + shownError().toStdString() + "'");
+        form2->Button1->userClick();
+        if (shownError() != error) {
+            return fail(2, "OK showed '" + shownError() + "'");
         }
-        if (!form2->isVisible()) {
+        if (!form2->Visible()) {
             return fail(3, "the dialog closed although nothing was stored");
         }
         if (data.get("remain.dat") != remainBefore || data.get("alarm.dat") != "2\r\n") {
             return fail(4, "a file changed: " + data.get("remain.dat") + data.get("alarm.dat"));
         }
-        ErrorReporter::instance().clear();
+        closeError();
 
         // The balance the user set counts on in memory while nothing can be stored.
         tick(65);
@@ -68,10 +68,10 @@ protected:
         } else {
             std::filesystem::remove(data.path() / "filler");
         }
-        ErrorReporter::instance().clear();
-        form2->Button1->click();
-        if (!shownError().isEmpty() || form2->isVisible()) {
-            return fail(8, "OK with room failed: " + shownError().toStdString());
+        closeError();
+        form2->Button1->userClick();
+        if (!shownError().empty() || form2->Visible()) {
+            return fail(8, "OK with room failed: " + shownError());
         }
         if (data.get("remain.dat") != "001:02:03\r\n" || data.get("alarm.dat") != "9\r\n") {
             return fail(9, "OK with room stored " + data.get("remain.dat"));
@@ -102,6 +102,6 @@ TEST_F(HardeningSettingsDisk, OkOnAReadOnlyDiskReportsKeepsTheFilesAndSucceedsOn
 }
 
 }  // namespace
-}  // namespace uitest
+}  // namespace formstest
 
 #endif  // __linux__
