@@ -43,7 +43,12 @@ TEST(Conversions, DecimalIntegers) {
 }
 
 TEST(Conversions, ErrorTextOfHostileInputStaysReadable) {
-    EXPECT_EQ(convertErrorText([] { StrToInt(std::string("1\0" "2", 3)); }),
+    EXPECT_EQ(convertErrorText([] {
+                  StrToInt(
+                      std::string("1\0"
+                                  "2",
+                                  3));
+              }),
               "'1?2' is not a valid integer value");
     const std::string longText(1000, 'x');
     const std::string text = convertErrorText([&] { StrToInt(longText); });
@@ -116,7 +121,8 @@ TEST(Conversions, TimeOfDayText) {
 
 TEST(InOutErrors, Texts) {
     EXPECT_STREQ(InOutError::fromErrno(ENOENT).what(), "File not found");
-    EXPECT_STREQ(InOutError::fromErrno(ENOSPC).what(), ("I/O error " + std::to_string(ENOSPC)).c_str());
+    EXPECT_STREQ(InOutError::fromErrno(ENOSPC).what(),
+                 ("I/O error " + std::to_string(ENOSPC)).c_str());
     EXPECT_EQ(InOutError::fromErrno(EACCES).code(), EACCES);
 }
 
@@ -128,16 +134,21 @@ protected:
 
 TEST_F(DataFolderTest, ReadsLinesWhateverTheLineEnd) {
     temp.put("economic.dat", "22:00\r\n06:00\r\n50\r\n");
-    EXPECT_EQ(folder.ReadLines("economic.dat", 3), (std::vector<std::string>{"22:00", "06:00", "50"}));
+    EXPECT_EQ(folder.ReadLines("economic.dat", 3),
+              (std::vector<std::string>{"22:00", "06:00", "50"}));
     temp.put("economic.dat", "22:00\n06:00\n50");
-    EXPECT_EQ(folder.ReadLines("economic.dat", 3), (std::vector<std::string>{"22:00", "06:00", "50"}));
-    temp.put("remain.dat", "\xEF\xBB\xBF" "012:00:00\r\n");
+    EXPECT_EQ(folder.ReadLines("economic.dat", 3),
+              (std::vector<std::string>{"22:00", "06:00", "50"}));
+    temp.put("remain.dat",
+             "\xEF\xBB\xBF"
+             "012:00:00\r\n");
     EXPECT_EQ(folder.ReadLine("remain.dat"), "012:00:00");
 }
 
 TEST_F(DataFolderTest, MissingLinesReadEmptyAndExtraLinesAreIgnored) {
     temp.put("economic.dat", "22:00\r\n06:00\r\n");
-    EXPECT_EQ(folder.ReadLines("economic.dat", 3), (std::vector<std::string>{"22:00", "06:00", ""}));
+    EXPECT_EQ(folder.ReadLines("economic.dat", 3),
+              (std::vector<std::string>{"22:00", "06:00", ""}));
     temp.put("alarm.dat", "");
     EXPECT_EQ(folder.ReadLine("alarm.dat"), "");
     temp.put("alarm.dat", "5\r\n6\r\n7\r\n");
@@ -156,9 +167,22 @@ TEST_F(DataFolderTest, MissingFileIsFileNotFound) {
     EXPECT_FALSE(folder.FileExists("srpski.dat.d"));
 }
 
-TEST_F(DataFolderTest, OverlongLineIsCutNotHeld) {
-    temp.put("alarm.dat", std::string(1 << 20, '7') + "\r\n");
-    EXPECT_EQ(folder.ReadLine("alarm.dat").size(), 4096u);
+// A line is never cut into a different value: a line over the limit is a conversion error
+// quoting its start, wherever it stands, and lines past those asked for are never looked at.
+TEST_F(DataFolderTest, OverlongLineIsAConversionErrorNeverAnotherValue) {
+    const std::string shownZeros = "'" + std::string(64, '0') + "...' is not a valid integer value";
+    temp.put("alarm.dat", std::string(5000, '0') + "5\r\n");
+    EXPECT_EQ(convertErrorText([&] { folder.ReadLine("alarm.dat"); }), shownZeros);
+    temp.put("economic.dat", "22:00\r\n06:00\r\n" + std::string(1 << 20, '0') + "5");
+    EXPECT_EQ(convertErrorText([&] { folder.ReadLines("economic.dat", 3); }), shownZeros);
+    EXPECT_EQ(folder.ReadLines("economic.dat", 2), (std::vector<std::string>{"22:00", "06:00"}));
+
+    // The limit is 4096 bytes of text, whatever line end or byte-order mark surrounds it.
+    const std::string longest(4096, '7');
+    temp.put("alarm.dat", "\xEF\xBB\xBF" + longest + "\r\n");
+    EXPECT_TRUE(folder.ReadLine("alarm.dat") == longest);
+    temp.put("alarm.dat", longest + "7\r\n");
+    EXPECT_NE(convertErrorText([&] { folder.ReadLine("alarm.dat"); }), "no error");
 }
 
 TEST_F(DataFolderTest, WritesCrLfLinesAndRewritesWhole) {
