@@ -43,12 +43,7 @@ TEST(Conversions, DecimalIntegers) {
 }
 
 TEST(Conversions, ErrorTextOfHostileInputStaysReadable) {
-    EXPECT_EQ(convertErrorText([] {
-                  StrToInt(
-                      std::string("1\0"
-                                  "2",
-                                  3));
-              }),
+    EXPECT_EQ(convertErrorText([] { StrToInt(std::string("1\0002", 3)); }),
               "'1?2' is not a valid integer value");
     const std::string longText(1000, 'x');
     const std::string text = convertErrorText([&] { StrToInt(longText); });
