@@ -25,11 +25,51 @@ DWORD writeAll(HANDLE file, std::string_view content) {
     return ERROR_SUCCESS;
 }
 
+// The file a write replaces: path itself, or, where path is a link (a reparse point), the
+// file it finally leads to, so that the link stays and what it points at gets the new content.
+std::filesystem::path followLinks(const std::filesystem::path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
+    }
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw InOutError::fromWin32(::GetLastError());
+    }
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD length = 0;
+    for (;;) {
+        length = ::GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length < name.size()) {
+            break;
+        }
+        name.resize(length + 1);
+    }
+    const DWORD error = length == 0 ? ::GetLastError() : ERROR_SUCCESS;
+    ::CloseHandle(file);
+    if (error != ERROR_SUCCESS) {
+        throw InOutError::fromWin32(error);
+    }
+    name.resize(length);
+    return name;
+}
+
 }  // namespace
 
-void ReplaceFileAtomically(const std::filesystem::path& target, std::string_view content) {
+void ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view content) {
+    const std::filesystem::path target = followLinks(requested);
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+
+    // A file the user made read-only stays as it is. Windows refuses to move over it anyway;
+    // Wine does not, so the attribute is checked here.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        throw InOutError::fromWin32(ERROR_ACCESS_DENIED);
+    }
 
     // One program writes a data folder (the folder's lock), so one fixed name per file is
     // enough. A writer ended before its move leaves at most this one file, which the next

@@ -24,6 +24,15 @@ std::string convertErrorText(const std::function<void()>& f) {
     return "no error";
 }
 
+std::string inOutErrorText(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const InOutError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
 }  // namespace
 
 TEST(Conversions, DecimalIntegers) {
@@ -258,6 +267,52 @@ TEST_F(DataFolderTest, ReadOnlyFolderKeepsOldContent) {
         GTEST_SKIP() << "mount namespaces are not permitted here; read-only case not run";
     }
     EXPECT_EQ(*code, 0);
+}
+
+// A file the user made read-only is refused as a rewrite in place would refuse it, even to
+// root, and stays as it is.
+TEST_F(DataFolderTest, ReadOnlyFileIsRefusedAndLeftAsItIs) {
+    namespace fs = std::filesystem;
+    folder.WriteLines("remain.dat", {"012:00:00"});
+    const fs::path file = temp.path() / "remain.dat";
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(file, readOnly);
+    EXPECT_EQ(inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:59:00"}); }),
+              "I/O error " + std::to_string(EACCES));
+    EXPECT_EQ(temp.get("remain.dat"), "012:00:00\r\n");
+    EXPECT_EQ(fs::status(file).permissions(), readOnly);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
+
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    folder.WriteLines("remain.dat", {"011:59:00"});
+    EXPECT_EQ(temp.get("remain.dat"), "011:59:00\r\n");
+}
+
+// A data file that is a link (through a chain of links, relative or absolute) stays a link:
+// the file it leads to is replaced, with its temporary file beside it.
+TEST_F(DataFolderTest, LinkedFileIsWrittenThroughToItsTarget) {
+    namespace fs = std::filesystem;
+    TempFolder elsewhere;
+    fs::create_directory(elsewhere.path() / "real");
+    elsewhere.put("real/balance", "012:00:00\r\n");
+    fs::create_symlink("real/balance", elsewhere.path() / "hop");
+    fs::create_symlink(elsewhere.path() / "hop", temp.path() / "remain.dat");
+
+    folder.WriteLines("remain.dat", {"011:59:00"});
+    EXPECT_TRUE(fs::is_symlink(temp.path() / "remain.dat"));
+    EXPECT_TRUE(fs::is_symlink(elsewhere.path() / "hop"));
+    EXPECT_EQ(elsewhere.get("real/balance"), "011:59:00\r\n");
+    EXPECT_EQ(folder.ReadLine("remain.dat"), "011:59:00");
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(elsewhere.path() / "real"), fs::directory_iterator()),
+        1);
+
+    // A read-only target is refused through the link too.
+    fs::permissions(elsewhere.path() / "real/balance", fs::perms::owner_read);
+    EXPECT_EQ(inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:58:00"}); }),
+              "I/O error " + std::to_string(EACCES));
+    EXPECT_EQ(elsewhere.get("real/balance"), "011:59:00\r\n");
 }
 
 TEST(DataFolderLocation, OverrideAndXdg) {
