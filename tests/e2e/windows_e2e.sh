@@ -125,6 +125,35 @@ echo "ok: the Serbian settings' title bar reads exactly \" Podesavanje - Surftal
 kill "$program_pid"
 wait "$program_pid" 2>/dev/null
 
+# --- A second start on the same data folder ---------------------------------------------
+seed "$work/twice"
+start "$work/twice"
+first_pid=$program_pid
+wait_until 30 strip_shown || fail "the strip was not shown"
+panel=$(xwininfo -root -tree | grep '"panel": ("panel" "trayer")' | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1)
+read -r pw ph px py <<<"$(tr 'x+' '  ' <<<"$panel")"
+xdotool mousemove --sync $((px + pw / 2)) $((py + ph / 2)) click 1
+wait_until 3 eval '! strip_shown' || fail "a click on the icon did not hide the strip"
+start "$work/twice"
+wait_until 10 gone "$program_pid" || fail "the second start is still running"
+wait "$program_pid"
+[ $? -eq 0 ] || fail "the second start did not end cleanly"
+wait_until 3 strip_shown || fail "the second start did not bring the hidden strip back"
+strips=$(xdotool search --onlyvisible --name '^Surftally$' | wc -l)
+[ "$strips" -eq 1 ] || fail "$strips strips run on one data folder"
+kill -0 "$first_pid" 2>/dev/null || fail "the first program ended"
+echo "ok: a second start brings the running strip back and ends, counting nothing"
+# A killed program never blocks the next start.
+kill -9 "$(pgrep -P "$first_pid")"
+wait "$first_pid" 2>/dev/null
+wait_until 3 eval '! strip_shown' || fail "the killed strip stays"
+start "$work/twice"
+wait_until 30 strip_shown || fail "a start after a killed program showed no strip"
+kill -0 "$program_pid" 2>/dev/null || fail "a start after a killed program ended"
+kill "$program_pid"
+wait "$program_pid" 2>/dev/null
+echo "ok: a killed program does not block the next start"
+
 # --- The reason the program ends stays on screen -----------------------------------------
 seed "$work/missing"
 rm "$work/missing/remain.dat"
