@@ -403,13 +403,24 @@ TEST_F(BalanceTickTest, EconomicPeriodAcrossMidnightDiscountsBothSides) {
     }
 }
 
+// Two empty texts are as malformed as any others.
 TEST_F(BalanceTickTest, MalformedEconomicPeriodGivesNoDiscountAndIsReportedOnce) {
-    start("012:00:00", "2", "25:00\r\n06:00\r\n50\r\n");
-    flags.setOnline(ConnectionFlags::kModem);
-    run(4);
-    EXPECT_EQ(view.display, "011:59:56");
-    ASSERT_EQ(view.errors.size(), 1u);
-    EXPECT_NE(view.errors[0].find("is not a valid integer value"), std::string::npos);
+    for (const char* economic : {"25:00\r\n06:00\r\n50\r\n", "\r\n\r\n50\r\n"}) {
+        SCOPED_TRACE(economic);
+        state = SharedState{};
+        view.errors.clear();
+        start("012:00:00", "2", economic);
+        flags.setOnline(ConnectionFlags::kModem);
+        run(4);
+        EXPECT_EQ(view.display, "011:59:56");
+        ASSERT_EQ(view.errors.size(), 1u);
+        EXPECT_NE(view.errors[0].find("is not a valid integer value"), std::string::npos);
+        flags.setOffline();
+        run(2);
+        flags.setOnline(ConnectionFlags::kModem);
+        run(2);
+        EXPECT_EQ(view.errors.size(), 1u);
+    }
 }
 
 TEST_F(BalanceTickTest, MissingIconIsReportedOnceAndNeverStopsTheTick) {
