@@ -188,24 +188,22 @@ void BalanceTick::charge() {
 }
 
 bool BalanceTick::inEconomicPeriod(milliseconds timeOfDay) {
-    std::int32_t begin = 0;
-    std::int32_t end = 0;
     try {
-        begin = TimeTextToSeconds(state_.EconomicBeginText);
-        end = TimeTextToSeconds(state_.EconomicEndText);
+        state_.EconomicBeginTime = seconds{TimeTextToSeconds(state_.EconomicBeginText)};
+        state_.EconomicEndTime = seconds{TimeTextToSeconds(state_.EconomicEndText)};
         reportedPeriod_.clear();
     } catch (const ConvertError& e) {
-        // A malformed period gives no discount; it is reported once, not every second. Texts
-        // never read (start-up stopped earlier) were reported then.
+        // A malformed period, two empty texts included, gives no discount; it is reported
+        // once, not every second, and again only when the texts change.
         const std::string both = state_.EconomicBeginText + "\n" + state_.EconomicEndText;
-        if (both != "\n" && both != reportedPeriod_) {
+        if (both != reportedPeriod_) {
             reportedPeriod_ = both;
             view_.reportError(e.what());
         }
         return false;
     }
-    const milliseconds b = seconds{begin};
-    const milliseconds e = seconds{end};
+    const milliseconds b = state_.EconomicBeginTime;
+    const milliseconds e = state_.EconomicEndTime;
     const milliseconds t = timeOfDay % kDay;
     if (b < e) {
         return t > b && t < e;

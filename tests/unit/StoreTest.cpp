@@ -24,7 +24,7 @@ std::string convertErrorText(const std::function<void()>& f) {
     return "no error";
 }
 
-std::string inOutErrorText(const std::function<void()>& f) {
+[[maybe_unused]] std::string inOutErrorText(const std::function<void()>& f) {
     try {
         f();
     } catch (const InOutError& e) {
