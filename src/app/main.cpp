@@ -6,7 +6,6 @@
 #include "DataFolder.h"
 #include "ErrorReporter.h"
 #include "QtTrayApplication.h"
-#include "QtTrayShell.h"
 #include "SystemClock.h"
 #include "TForm1.h"
 #include "TForm2.h"
@@ -17,6 +16,9 @@
 #include "WinTrayShell.h"
 #else
 #include "LinuxConnectionFlags.h"
+#include "QtNotificationAreaShell.h"  // issue 14: D-Bus or X11 notification area
+#include "QtPlatformChoice.h"
+#include "X11StripWindow.h"
 #endif
 
 using namespace surftally;
@@ -31,7 +33,7 @@ bool NotificationArea(const PlatformShell&) {
 }
 #else
 using PlatformFlags = LinuxConnectionFlags;  // the real root, "/"
-using PlatformShell = QtTrayShell;
+using PlatformShell = QtNotificationAreaShell;
 bool NotificationArea(const PlatformShell& shell) {
     return shell.available();
 }
@@ -40,6 +42,9 @@ bool NotificationArea(const PlatformShell& shell) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+#ifndef _WIN32
+    ChooseQtPlatform();  // XWayland where a Wayland session has it
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Surftally"));
     QApplication::setApplicationDisplayName(QStringLiteral("Surftally"));
@@ -69,6 +74,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     form1->setNotificationAreaCheck([&shell] { return NotificationArea(shell); });
+#ifndef _WIN32
+    X11StripWindow::attach(*form1);  // skip-taskbar/pager, exact place and size
+    shell.setOnAvailabilityChanged(
+        [&form1](bool available) { form1->NotificationAreaChanged(available); });
+#endif
     TForm2 form2(*form1);
     TForm4 form4;
     form2.setHelpWindow(&form4);

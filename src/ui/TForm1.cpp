@@ -310,6 +310,13 @@ void TForm1::TrayIcon1MouseMove() {
     TrayIcon1->setHint(ConnectionText + Texts::TipMiddle.pick(Serbian) + state_.RemainText + " ");
 }
 
+void TForm1::NotificationAreaChanged(bool available) {
+    if (!available && !isVisible() && Form2 != nullptr) {
+        setDisplayVisible(true);
+        Form2->Hide->setChecked(false);
+    }
+}
+
 void TForm1::setDisplayVisible(bool visible) {
     if (!visible && !trayAvailable_()) {
         return;

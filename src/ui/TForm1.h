@@ -76,6 +76,8 @@ public:
     void TrayIcon1Click();
     void TrayIcon1DblClick();
     void TrayIcon1MouseMove();
+    // The notification area came or went; without one a hidden strip is shown again.
+    void NotificationAreaChanged(bool available);
 
     // TickView.
     std::string displayText() const override;
