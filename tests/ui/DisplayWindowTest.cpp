@@ -133,6 +133,22 @@ TEST_F(UiTest, WithoutANotificationAreaTheStripIsNeverHidden) {
     EXPECT_TRUE(form1->isVisible());
 }
 
+TEST_F(UiTest, NotificationAreaGoneWhileTheStripIsHiddenShowsItAndUnchecksHide) {
+    build();
+    form1->NotificationAreaChanged(false);  // shown: nothing to do
+    EXPECT_TRUE(form1->isVisible());
+    shell.mouse(WM_LBUTTONDOWN);
+    shell.mouse(WM_LBUTTONUP);
+    ASSERT_FALSE(form1->isVisible());
+    ASSERT_TRUE(form2->Hide->isChecked());
+    form1->NotificationAreaChanged(true);  // another area: the strip stays hidden
+    EXPECT_FALSE(form1->isVisible());
+    tray = false;
+    form1->NotificationAreaChanged(false);
+    EXPECT_TRUE(form1->isVisible());
+    EXPECT_FALSE(form2->Hide->isChecked());
+}
+
 TEST_F(UiTest, OneShotHideAppliesTheStoredSwitchOnce) {
     build();
     data.put("hide.dat", " On \r\n");
