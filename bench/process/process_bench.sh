@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Whole-process figures of the program beside a bare Qt window of the same size, measured in
 # the same run under Xvfb: start-up until the window is shown, resident memory after 10 s,
-# processor time over 60 s on-line and off-line, and remain.dat writes per minute on-line.
+# processor time over 60 s on-line and off-line, remain.dat writes per minute on-line, and
+# what each program sends on a session bus with a D-Bus notification area (a watcher and
+# host, tests/e2e/sni_watcher.py): item signals and new bus connections per minute.
 # On-line and off-line are real: each program runs in its own network namespace, on-line with
 # a veth pair carrying the default route. Needs root for the namespaces; without it only the
 # off-line figures of the host are taken.
@@ -39,6 +41,21 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS
+# A session bus on a path (the programs' network namespaces have no abstract sockets), with a
+# D-Bus notification area on it.
+here=$(cd "$(dirname "$0")" && pwd)
+dbus=0
+if command -v dbus-daemon >/dev/null 2>&1 && /usr/bin/python3 -c 'import dbus, gi' 2>/dev/null; then
+    timeout "$bound" dbus-daemon --session --nofork --address="unix:path=$work/bus" \
+        --print-address=5 5>"$work/bus.address" >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do [ -s "$work/bus.address" ] && break; sleep 0.1; done
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+    timeout "$bound" /usr/bin/python3 "$here/../../tests/e2e/sni_watcher.py" >"$work/watcher.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do grep -q WATCHING "$work/watcher.log" 2>/dev/null && break; sleep 0.1; done
+    dbus=1
+fi
 
 now() { date +%s.%N; }
 ticks_per_second=$(getconf CLK_TCK)
@@ -118,6 +135,10 @@ for name in "${!pid[@]}"; do memory[$name]=$(rss "${pid[$name]}"); done
 # Processor time and balance writes over the measuring window. Every write replaces the file,
 # so each write gives remain.dat a new inode.
 for name in "${!pid[@]}"; do cpu0[$name]=$(cpu "${pid[$name]}"); done
+if [ "$dbus" = 1 ]; then
+    timeout $((seconds + 10)) /usr/bin/python3 "$here/dbus_count.py" "$seconds" >"$work/dbus.count" 2>/dev/null &
+    counter=$!
+fi
 writes=0
 last=$(stat -c %i "$work/data-online/remain.dat" 2>/dev/null)
 end=$(($(date +%s) + seconds))
@@ -130,6 +151,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     sleep 0.2
 done
 for name in "${!pid[@]}"; do cpu1[$name]=$(cpu "${pid[$name]}"); done
+[ "$dbus" = 1 ] && wait "$counter"
 
 row() {
     local name=$1 label=$2
@@ -147,4 +169,22 @@ if [ "$namespaces" = 1 ]; then
     echo "remain.dat writes on-line: $writes in ${seconds} s"
 else
     echo "remain.dat writes on-line: not measured (network namespaces need root)"
+fi
+# dbus_row NAME LABEL: item signals and new bus connections of that program in the window.
+dbus_row() {
+    local name=$1 label=$2 line signals connections
+    [ -n "${pid[$name]:-}" ] || return 0
+    line=$(grep "^${pid[$name]} " "$work/dbus.count")
+    signals=$(sed -n 's/.*signals=\([0-9]*\).*/\1/p' <<<"$line")
+    connections=$(sed -n 's/.*connections=\([0-9]*\).*/\1/p' <<<"$line")
+    printf '%-28s %10d %12d\n' "$label" "${signals:-0}" "${connections:-0}"
+}
+if [ "$dbus" = 1 ]; then
+    echo
+    echo "D-Bus with a StatusNotifierItem area, ${seconds} s window"
+    printf '%-28s %10s %12s\n' "" "signals" "connections"
+    dbus_row online "surftally on-line (LAN)"
+    dbus_row offline "surftally off-line"
+else
+    echo "D-Bus: not measured (dbus-daemon or python3-dbus missing)"
 fi

@@ -118,3 +118,44 @@ start_panel_if_installed() {
         sleep 1
     fi
 }
+
+# start_openbox: the openbox window manager on $DISPLAY, waited for until it has announced
+# itself (_NET_SUPPORTING_WM_CHECK); skips if it does not start.
+start_openbox() {
+    bounded
+    "${limit[@]}" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    wait_until 10 has_wm || skip "openbox did not start: $(tail -n 3 "$work/openbox.log")"
+}
+has_wm() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# offline_prefix: the command prefix that runs a program off-line, in a network namespace of
+# its own with a fresh sysfs and no route, when the machine permits it; empty otherwise, and
+# then the host's own connection decides.
+offline_prefix() {
+    offline=()
+    if namespaces_permitted; then
+        offline=(unshare -n -m --propagation private sh -c
+            'mount -t sysfs sysfs /sys && ip link set lo up && exec "$0" "$@"')
+    fi
+}
+
+# seed_data FOLDER DEFAULTS: a data folder with the defaults and a balance of 010:00:05.
+seed_data() {
+    mkdir -p "$1"
+    cp "$2"/*.dat "$2"/*.ico "$1/"
+    printf '010:00:05\r\n' >"$1/remain.dat"
+}
+
+# window_geometry WINDOW: "X Y WIDTH HEIGHT" of a window, on the screen.
+window_geometry() {
+    local info
+    info=$(xwininfo -id "$1" 2>/dev/null) || return 1
+    printf '%s %s %s %s\n' "$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")" \
+        "$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")" \
+        "$(sed -n 's/.*Width: *//p' <<<"$info")" "$(sed -n 's/.*Height: *//p' <<<"$info")"
+}
+
+# screen_pixel X Y: the colour of one pixel of the X screen, as #RRGGBB.
+screen_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}'; }
+pixel_is() { [ "$(screen_pixel "$1" "$2")" = "$3" ]; }

@@ -13,16 +13,19 @@
 #include "QtInstanceChannel.h"
 #include "QtToolkit.h"
 #include "QtTrayApplication.h"
-#include "QtTrayShell.h"
+#include "QtNotificationAreaShell.h"
+#include "QtPlatformChoice.h"
 #include "SystemClock.h"
 #include "TApplication.h"
 #include "TForm1.h"
 #include "TForm2.h"
 #include "TForm4.h"
+#include "X11StripWindow.h"
 
 using namespace surftally;
 
 int main(int argc, char* argv[]) {
+    ChooseQtPlatform();  // XWayland where a Wayland session has it
     QApplication app(argc, argv);
     // Only the application's name: a display name would be appended to every window title.
     QApplication::setApplicationName(QStringLiteral("Surftally"));
@@ -44,7 +47,7 @@ int main(int argc, char* argv[]) {
     TApplication application(toolkit);
     SystemClock clock;
     LinuxConnectionFlags flags;  // the real root, "/"
-    QtTrayShell shell;
+    QtNotificationAreaShell shell;  // a D-Bus notification area, or an X11 one
     // A failure that leaves a notification handler is reported like any other.
     shell.setOnProcedureError([&application](std::exception_ptr failure) {
         application.Guarded([&] { std::rethrow_exception(failure); });
@@ -64,6 +67,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     form1->setNotificationAreaCheck([&shell] { return shell.available(); });
+    shell.setOnAvailabilityChanged([&form1, &application](bool available) {
+        application.Guarded([&] { form1->NotificationAreaChanged(available); });
+    });
     TForm2 form2(application, *form1);
     TForm4 form4(application);
     form2.setHelpWindow(&form4);

@@ -1,13 +1,11 @@
 #include "QtTrayShell.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QString>
-
-#include <cstring>
 
 #include "QtIconImage.h"
 #include "QtMessageWindow.h"
+#include "QtPointerKeys.h"
+#include "QtTipText.h"
 
 namespace surftally {
 
@@ -16,39 +14,16 @@ struct QtTrayShell::Entry {
     std::uint32_t uID = 0;
     std::uint32_t callbackMessage = 0;
     bool hasCallback = false;
+    std::uintptr_t shownIcon = 0;  // the handle whose picture the icon shows
     std::unique_ptr<QSystemTrayIcon> icon;
 };
 
-namespace {
-
-// The tip as text. The record's 63-byte cut may split a UTF-8 sequence; the broken tail
-// is dropped rather than shown as a replacement character.
-QString tipText(const NotifyIconData& data) {
-    std::size_t length = strnlen(data.szTip, sizeof data.szTip);
-    std::size_t start = length;
-    while (start > 0 && (static_cast<unsigned char>(data.szTip[start - 1]) & 0xC0) == 0x80) {
-        --start;
-    }
-    if (start > 0) {
-        const auto lead = static_cast<unsigned char>(data.szTip[start - 1]);
-        const std::size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (lead >= 0xC0 && length - (start - 1) < need) {
-            length = start - 1;
-        }
-    }
-    return QString::fromUtf8(data.szTip, static_cast<qsizetype>(length));
-}
-
-}  // namespace
-
 QtTrayShell::QtTrayShell(QObject* parent) : QObject(parent) {
-    available_ = QSystemTrayIcon::isSystemTrayAvailable();
+    available_ = tray_.available();
+    connect(&tray_, &X11TrayWatcher::availableChanged, this, &QtTrayShell::trayChanged);
     moveTimer_.setInterval(kMoveIntervalMs);
     connect(&moveTimer_, &QTimer::timeout, this, &QtTrayShell::sendMoves);
     moveTimer_.start();
-    pollTimer_.setInterval(kAvailabilityPollMs);
-    connect(&pollTimer_, &QTimer::timeout, this, &QtTrayShell::pollAvailability);
-    pollTimer_.start();
 }
 
 QtTrayShell::~QtTrayShell() {
@@ -121,14 +96,18 @@ void QtTrayShell::apply(Entry& entry, const NotifyIconData& data) {
     if (entry.hasCallback) {
         entry.callbackMessage = data.uCallbackMessage;
     }
-    if ((data.uFlags & NIF_ICON) != 0) {
+    if ((data.uFlags & NIF_ICON) != 0 && data.hIcon != entry.shownIcon) {
         const QIcon picture = QtIconImage::find(data.hIcon);
         // A handle whose image is gone keeps the picture shown before.
         if (!picture.isNull() || data.hIcon == 0) {
             entry.icon->setIcon(picture);
+            entry.shownIcon = data.hIcon;
         }
     }
-    entry.icon->setToolTip((data.uFlags & NIF_TIP) != 0 ? tipText(data) : QString());
+    const QString tip = TipText(data);
+    if (tip != entry.icon->toolTip()) {
+        entry.icon->setToolTip(tip);
+    }
     showIfPossible(entry);
 }
 
@@ -178,6 +157,9 @@ void QtTrayShell::activated(const Entry& entry, QSystemTrayIcon::ActivationReaso
 }
 
 void QtTrayShell::sendMoves() const {
+    if (!available_) {
+        return;
+    }
     for (const auto& [key, entry] : entries_) {
         if (entry->icon->isVisible()) {
             post(*entry, WM_MOUSEMOVE);
@@ -185,14 +167,12 @@ void QtTrayShell::sendMoves() const {
     }
 }
 
-void QtTrayShell::pollAvailability() {
-    const bool now = QSystemTrayIcon::isSystemTrayAvailable();
-    if (now == available_) {
-        return;
-    }
-    available_ = now;
+void QtTrayShell::trayChanged(bool available) {
+    available_ = available;
     if (available_) {
         for (auto& [key, entry] : entries_) {
+            // An icon shown while there was no area was never embedded: it is shown anew.
+            entry->icon->hide();
             showIfPossible(*entry);
         }
     }
@@ -205,21 +185,11 @@ QSystemTrayIcon* QtTrayShell::trayIcon(std::uintptr_t window, std::uint32_t uID)
 }
 
 ScreenPoint QtTrayShell::GetCursorPos() const {
-    const QPoint at = QCursor::pos();
-    return {at.x(), at.y()};
+    return QtCursorPos();
 }
 
 bool QtTrayShell::KeyDown(VirtualKey key) const {
-    const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
-    switch (key) {
-        case VirtualKey::Shift:
-            return keys.testFlag(Qt::ShiftModifier);
-        case VirtualKey::Control:
-            return keys.testFlag(Qt::ControlModifier);
-        case VirtualKey::Menu:
-            return keys.testFlag(Qt::AltModifier);
-    }
-    return false;
+    return QtKeyDown(key);
 }
 
 }  // namespace surftally

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "TrayShell.h"
+#include "X11TrayWatcher.h"
 
 namespace surftally {
 
@@ -25,8 +26,13 @@ class QtMessageWindow;
 // each shown icon gets a pointer-move message once a second.
 //
 // A desktop without a notification area is not a failure: the add succeeds and the icon
-// appears when an area shows up (polled every few seconds). An icon added without a picture
-// appears with its first one.
+// appears when an area shows up (X11TrayWatcher tells, nothing is polled). An icon added
+// without a picture appears with its first one. A modify that changes neither the picture nor
+// the tip does not reach the area.
+//
+// No QSystemTrayIcon is made before the first add: Qt decides once, with the first one, whether
+// its icons go to a D-Bus notification area or embed the X11 way, and the program's D-Bus
+// shell adds here only while there is no D-Bus area.
 class QtTrayShell : public QObject, public TrayShell {
     Q_OBJECT
 public:
@@ -52,7 +58,6 @@ public:
     QSystemTrayIcon* trayIcon(std::uintptr_t window, std::uint32_t uID = 0) const;
 
     static constexpr int kMoveIntervalMs = 1000;
-    static constexpr int kAvailabilityPollMs = 3000;
 
 signals:
     // A notification area appeared or went away.
@@ -65,16 +70,16 @@ private:
     void showIfPossible(Entry& entry);
     void post(const Entry& entry, std::uint32_t mouseMessage) const;
     void activated(const Entry& entry, QSystemTrayIcon::ActivationReason reason) const;
-    void pollAvailability();
+    void trayChanged(bool available);
     void sendMoves() const;
 
     std::map<std::uintptr_t, QtMessageWindow*> windows_;
     std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
     std::uintptr_t nextWindow_ = 1;
     std::function<void(std::exception_ptr)> onProcedureError_;
+    X11TrayWatcher tray_;
     bool available_ = false;
     QTimer moveTimer_;
-    QTimer pollTimer_;
 };
 
 }  // namespace surftally

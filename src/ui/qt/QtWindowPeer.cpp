@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
+#include "X11StripWindow.h"
+
 namespace surftally {
 
 namespace {
@@ -20,6 +22,10 @@ Qt::WindowFlags flagsOf(FormStyle style) {
 QtWindowPeer::QtWindowPeer(TForm& form)
     : QtControlPeer(form, new QWidget(nullptr, flagsOf(form.Style()))), form_(form) {
     widget()->installEventFilter(this);
+    if (form.Style() == FormStyle::Strip) {
+        // Out of task lists and pagers, at its exact place and size under a window manager.
+        X11StripWindow::attach(*widget());
+    }
 }
 
 void QtWindowPeer::changed(Property property) {

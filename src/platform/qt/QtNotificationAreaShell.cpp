@@ -1,0 +1,97 @@
+#include "QtNotificationAreaShell.h"
+
+namespace surftally {
+
+QtNotificationAreaShell::QtNotificationAreaShell(QObject* parent)
+    : QtNotificationAreaShell(QDBusConnection::sessionBus(), parent) {}
+
+QtNotificationAreaShell::QtNotificationAreaShell(QDBusConnection bus, QObject* parent)
+    : QObject(parent), sni_(std::move(bus)) {
+    useSni_ = sni_.available();
+    wasAvailable_ = available();
+    connect(&sni_, &QtSniTrayShell::availableChanged, this, &QtNotificationAreaShell::areaChanged);
+    connect(&xembed_, &QtTrayShell::availableChanged, this, &QtNotificationAreaShell::areaChanged);
+}
+
+QtNotificationAreaShell::~QtNotificationAreaShell() {
+    for (const auto& [key, data] : icons_) {
+        forward(useSni_, NotifyMessage::NIM_DELETE, data);
+    }
+}
+
+void QtNotificationAreaShell::setOnProcedureError(std::function<void(std::exception_ptr)> handler) {
+    sni_.setOnProcedureError(handler);
+    xembed_.setOnProcedureError(std::move(handler));
+}
+
+std::uintptr_t QtNotificationAreaShell::AllocateMessageWindow(
+    std::function<void(TrayMessage&)> procedure) {
+    const std::uintptr_t handle = nextWindow_++;
+    windows_[handle] =
+        Windows{sni_.AllocateMessageWindow(procedure), xembed_.AllocateMessageWindow(procedure)};
+    return handle;
+}
+
+void QtNotificationAreaShell::ReleaseMessageWindow(std::uintptr_t window) {
+    const auto it = windows_.find(window);
+    if (it != windows_.end()) {
+        sni_.ReleaseMessageWindow(it->second.sni);
+        xembed_.ReleaseMessageWindow(it->second.xembed);
+        windows_.erase(it);
+    }
+}
+
+bool QtNotificationAreaShell::forward(bool toSni, NotifyMessage message, NotifyIconData data) {
+    const auto it = windows_.find(data.hWnd);
+    if (it == windows_.end()) {
+        return false;
+    }
+    if (toSni) {
+        data.hWnd = it->second.sni;
+        return sni_.NotifyIcon(message, data);
+    }
+    data.hWnd = it->second.xembed;
+    return xembed_.NotifyIcon(message, data);
+}
+
+bool QtNotificationAreaShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
+    const auto key = std::make_pair(data.hWnd, data.uID);
+    const bool known = icons_.count(key) != 0;
+    if ((message == NotifyMessage::NIM_ADD) == known) {
+        return false;  // added twice, or changed or deleted while not added
+    }
+    const bool done = forward(useSni_, message, data);
+    if (!done && message != NotifyMessage::NIM_DELETE) {
+        return false;
+    }
+    if (message == NotifyMessage::NIM_DELETE) {
+        icons_.erase(key);
+    } else {
+        icons_[key] = data;
+    }
+    return done;
+}
+
+void QtNotificationAreaShell::areaChanged() {
+    // The D-Bus area wins where both are there; the X11 one also stands for none at all, and
+    // keeps the icons until an area comes.
+    const bool sni = sni_.available();
+    if (sni != useSni_) {
+        for (const auto& [key, data] : icons_) {
+            forward(useSni_, NotifyMessage::NIM_DELETE, data);
+        }
+        useSni_ = sni;
+        for (const auto& [key, data] : icons_) {
+            forward(useSni_, NotifyMessage::NIM_ADD, data);
+        }
+    }
+    const bool now = available();
+    if (now != wasAvailable_) {
+        wasAvailable_ = now;
+        if (onAvailabilityChanged_) {
+            onAvailabilityChanged_(now);
+        }
+    }
+}
+
+}  // namespace surftally

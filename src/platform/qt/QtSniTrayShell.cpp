@@ -1,0 +1,313 @@
+#include "QtSniTrayShell.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
+#include <QGuiApplication>
+#include <QStyleHints>
+
+#include "QtIconImage.h"
+#include "QtMessageWindow.h"
+#include "QtPointerKeys.h"
+#include "QtTipText.h"
+#include "SniTypes.h"
+#include "StatusNotifierItem.h"
+
+namespace surftally {
+
+namespace {
+
+const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
+const QString kWatcherInterface = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+int doubleClickInterval() {
+    return QGuiApplication::styleHints()->mouseDoubleClickInterval();
+}
+
+}  // namespace
+
+struct QtSniTrayShell::Entry {
+    std::uintptr_t window = 0;
+    std::uint32_t uID = 0;
+    std::uint32_t callbackMessage = 0;
+    bool hasCallback = false;
+    QString service;
+    StatusNotifierItem* item = nullptr;
+    std::uintptr_t shownIcon = 0;  // the handle whose picture the item has
+    QTimer held;                   // a first activation, waiting for a second
+    QTimer swallow;                // after a double click, a further activation of the same burst
+};
+
+QtSniTrayShell::QtSniTrayShell(QDBusConnection connection, QObject* parent)
+    : QObject(parent), connection_(std::move(connection)) {
+    RegisterSniTypes();
+    moveTimer_.setInterval(kMoveIntervalMs);
+    connect(&moveTimer_, &QTimer::timeout, this, &QtSniTrayShell::sendMoves);
+    moveTimer_.start();
+    if (!connection_.isConnected()) {
+        return;  // no session bus: never an area
+    }
+    const QString watcherService = QString::fromLatin1(kWatcherService);
+    watcher_ = new QDBusServiceWatcher(watcherService, connection_,
+                                       QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& owner) {
+                watcherOwnerChanged(owner);
+            });
+    connection_.connect(watcherService, kWatcherPath, kWatcherInterface,
+                        QStringLiteral("StatusNotifierHostRegistered"), this,
+                        SLOT(hostRegistered()));
+    connection_.connect(watcherService, kWatcherPath, kWatcherInterface,
+                        QStringLiteral("StatusNotifierHostUnregistered"), this,
+                        SLOT(hostUnregistered()));
+    const QDBusReply<QString> owner = connection_.interface()->serviceOwner(watcherService);
+    if (owner.isValid()) {
+        watcherOwnerChanged(owner.value());
+    }
+}
+
+QtSniTrayShell::~QtSniTrayShell() {
+    while (!entries_.empty()) {
+        NotifyIconData data;
+        data.hWnd = entries_.begin()->first.first;
+        data.uID = entries_.begin()->first.second;
+        NotifyIcon(NotifyMessage::NIM_DELETE, data);
+    }
+    for (auto& [handle, window] : windows_) {
+        window->close();
+    }
+}
+
+std::uintptr_t QtSniTrayShell::AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) {
+    const std::uintptr_t handle = nextWindow_++;
+    const auto failed = [this](std::exception_ptr error) {
+        if (!onProcedureError_) {
+            std::terminate();
+        }
+        onProcedureError_(error);
+    };
+    windows_[handle] = new QtMessageWindow(std::move(procedure), failed, this);
+    return handle;
+}
+
+void QtSniTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
+    const auto it = windows_.find(window);
+    if (it != windows_.end()) {
+        QtMessageWindow* released = it->second;
+        windows_.erase(it);
+        released->close();
+    }
+}
+
+bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
+    const auto key = std::make_pair(data.hWnd, data.uID);
+    const auto it = entries_.find(key);
+    switch (message) {
+        case NotifyMessage::NIM_ADD: {
+            if (it != entries_.end() || !entries_.empty() || windows_.count(data.hWnd) == 0) {
+                return false;
+            }
+            auto entry = std::make_unique<Entry>();
+            Entry* raw = entry.get();
+            entry->window = data.hWnd;
+            entry->uID = data.uID;
+            entry->service = QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(nextItem_++);
+            entry->item = new StatusNotifierItem(
+                QCoreApplication::applicationName(), QGuiApplication::applicationDisplayName(),
+                [this, raw](StatusNotifierItem::Request kind, int, int) {
+                    request(*raw, static_cast<int>(kind));
+                },
+                this);
+            entry->held.setSingleShot(true);
+            entry->swallow.setSingleShot(true);
+            connect(&entry->held, &QTimer::timeout, this, [this, raw] {
+                post(*raw, WM_LBUTTONDOWN);
+                post(*raw, WM_LBUTTONUP);
+            });
+            apply(*entry, data);
+            if (connection_.isConnected()) {
+                connection_.registerObject(QString::fromLatin1(kItemPath), entry->item,
+                                           QDBusConnection::ExportScriptableSlots |
+                                               QDBusConnection::ExportScriptableSignals |
+                                               QDBusConnection::ExportAllProperties);
+                connection_.registerService(entry->service);
+            }
+            entries_.emplace(key, std::move(entry));
+            if (watcherThere_) {
+                registerItem(*raw);
+            }
+            return true;
+        }
+        case NotifyMessage::NIM_MODIFY:
+            if (it == entries_.end()) {
+                return false;
+            }
+            apply(*it->second, data);
+            return true;
+        case NotifyMessage::NIM_DELETE: {
+            if (it == entries_.end()) {
+                return false;
+            }
+            Entry& entry = *it->second;
+            if (connection_.isConnected()) {
+                // The watcher sees the name go and tells the hosts.
+                connection_.unregisterService(entry.service);
+                connection_.unregisterObject(QString::fromLatin1(kItemPath));
+            }
+            entry.item->deleteLater();
+            entries_.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void QtSniTrayShell::apply(Entry& entry, const NotifyIconData& data) {
+    entry.hasCallback = (data.uFlags & NIF_MESSAGE) != 0;
+    if (entry.hasCallback) {
+        entry.callbackMessage = data.uCallbackMessage;
+    }
+    // The tick gives the same picture every second; only another handle can be another
+    // picture, and even then the item signals only when the pixels differ.
+    if ((data.uFlags & NIF_ICON) != 0 && data.hIcon != entry.shownIcon) {
+        const QIcon picture = QtIconImage::find(data.hIcon);
+        // A handle whose image is gone keeps the picture shown before.
+        if (!picture.isNull() || data.hIcon == 0) {
+            entry.item->setPixmaps(SniPixmaps(picture));
+            entry.shownIcon = data.hIcon;
+        }
+    }
+    entry.item->setTip(TipText(data));
+}
+
+void QtSniTrayShell::request(Entry& entry, int kind) {
+    switch (static_cast<StatusNotifierItem::Request>(kind)) {
+        case StatusNotifierItem::Request::Activate:
+            if (entry.held.isActive()) {
+                entry.held.stop();
+                post(entry, WM_LBUTTONDOWN);
+                post(entry, WM_LBUTTONUP);
+                post(entry, WM_LBUTTONDBLCLK);
+                post(entry, WM_LBUTTONUP);
+                entry.swallow.start(doubleClickInterval());
+            } else if (entry.swallow.isActive()) {
+                entry.swallow.stop();
+            } else {
+                entry.held.start(doubleClickInterval());
+            }
+            break;
+        case StatusNotifierItem::Request::SecondaryActivate:
+            post(entry, WM_MBUTTONDOWN);
+            post(entry, WM_MBUTTONUP);
+            break;
+        case StatusNotifierItem::Request::ContextMenu:
+            post(entry, WM_RBUTTONDOWN);
+            post(entry, WM_RBUTTONUP);
+            break;
+    }
+}
+
+void QtSniTrayShell::post(const Entry& entry, std::uint32_t mouseMessage) const {
+    if (!entry.hasCallback) {
+        return;
+    }
+    const auto it = windows_.find(entry.window);
+    if (it == windows_.end()) {
+        return;
+    }
+    TrayMessage message;
+    message.Msg = entry.callbackMessage;
+    message.WParam = entry.uID;
+    message.LParam = static_cast<std::intptr_t>(mouseMessage);
+    it->second->post(message);
+}
+
+void QtSniTrayShell::watcherOwnerChanged(const QString& owner) {
+    const bool was = available();
+    watcherThere_ = !owner.isEmpty();
+    hostThere_ = false;
+    if (watcherThere_) {
+        // A new watcher knows no item yet.
+        for (const auto& [key, entry] : entries_) {
+            registerItem(*entry);
+        }
+        askHost();
+    }
+    if (available() != was) {
+        emit availableChanged(available());
+    }
+}
+
+void QtSniTrayShell::askHost() {
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QString::fromLatin1(kWatcherService), kWatcherPath,
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << kWatcherInterface << QStringLiteral("IsStatusNotifierHostRegistered");
+    auto* call = new QDBusPendingCallWatcher(connection_.asyncCall(get), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        const QDBusPendingReply<QDBusVariant> reply = *w;
+        if (!reply.isError() && watcherThere_) {
+            setHost(reply.value().variant().toBool());
+        }
+    });
+}
+
+void QtSniTrayShell::registerItem(const Entry& entry) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(kWatcherService), kWatcherPath, kWatcherInterface,
+        QStringLiteral("RegisterStatusNotifierItem"));
+    call << entry.service;
+    connection_.call(call, QDBus::NoBlock);
+}
+
+void QtSniTrayShell::hostRegistered() {
+    if (watcherThere_) {
+        setHost(true);
+    }
+}
+
+void QtSniTrayShell::hostUnregistered() {
+    // Another host may still be there: the watcher is asked.
+    if (watcherThere_) {
+        askHost();
+    }
+}
+
+void QtSniTrayShell::setHost(bool there) {
+    const bool was = available();
+    hostThere_ = there;
+    if (available() != was) {
+        emit availableChanged(available());
+    }
+}
+
+void QtSniTrayShell::sendMoves() const {
+    if (!available()) {
+        return;
+    }
+    for (const auto& [key, entry] : entries_) {
+        post(*entry, WM_MOUSEMOVE);
+    }
+}
+
+QString QtSniTrayShell::serviceName(std::uintptr_t window, std::uint32_t uID) const {
+    const auto it = entries_.find({window, uID});
+    return it == entries_.end() ? QString() : it->second->service;
+}
+
+ScreenPoint QtSniTrayShell::GetCursorPos() const {
+    return QtCursorPos();
+}
+
+bool QtSniTrayShell::KeyDown(VirtualKey key) const {
+    return QtKeyDown(key);
+}
+
+}  // namespace surftally

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "TrayShell.h"
+
+class QDBusServiceWatcher;
+
+namespace surftally {
+
+class QtMessageWindow;
+class StatusNotifierItem;
+
+// The notification area of a desktop that speaks the D-Bus StatusNotifierItem protocol
+// (Plasma, GNOME's AppIndicator extension, waybar): an add puts one item on the session bus
+// under its own name and registers it with org.kde.StatusNotifierWatcher, a modify sends the
+// picture or the tip when, and only when, it changed, a delete takes the item off the bus.
+//
+// The watcher's name is watched, not polled: an item is registered again whenever a watcher
+// appears, and the area counts as there while a watcher with a host (the panel that shows the
+// items) is on the bus.
+//
+// The host's requests become the callback messages a Windows shell would send. The protocol
+// has no double click: an activation is held back for the double-click interval, and a second
+// one within it makes the two a double click (press, release, double-click message, release),
+// so that the strip is toggled once and the settings open, as with a double click on Windows.
+// A third activation right after (a toolkit's double click may send three) belongs to the same
+// double click. Secondary activation (the middle button) is a middle press and release, the
+// context-menu request a right press and release. Hosts report no pointer movement, so each
+// shown item gets a pointer-move message once a second.
+//
+// One item at a time: its object is /StatusNotifierItem, the path hosts look for.
+class QtSniTrayShell : public QObject, public TrayShell {
+    Q_OBJECT
+public:
+    explicit QtSniTrayShell(QDBusConnection connection = QDBusConnection::sessionBus(),
+                            QObject* parent = nullptr);
+    ~QtSniTrayShell() override;
+
+    std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override;
+    void ReleaseMessageWindow(std::uintptr_t window) override;
+    bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override;
+    ScreenPoint GetCursorPos() const override;
+    bool KeyDown(VirtualKey key) const override;
+
+    void setOnProcedureError(std::function<void(std::exception_ptr)> handler) {
+        onProcedureError_ = std::move(handler);
+    }
+
+    // A watcher with a host is on the bus.
+    bool available() const { return watcherThere_ && hostThere_; }
+
+    // The bus name of the item of an added record; empty when none. For tests.
+    QString serviceName(std::uintptr_t window, std::uint32_t uID = 0) const;
+
+    static constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
+    static constexpr const char* kItemPath = "/StatusNotifierItem";
+    static constexpr int kMoveIntervalMs = 1000;
+
+signals:
+    void availableChanged(bool available);
+
+private slots:
+    void hostRegistered();
+    void hostUnregistered();
+
+private:
+    struct Entry;
+
+    void apply(Entry& entry, const NotifyIconData& data);
+    void request(Entry& entry, int kind);
+    void post(const Entry& entry, std::uint32_t mouseMessage) const;
+    void watcherOwnerChanged(const QString& owner);
+    void askHost();
+    void registerItem(const Entry& entry);
+    void setHost(bool there);
+    void sendMoves() const;
+
+    QDBusConnection connection_;
+    QDBusServiceWatcher* watcher_ = nullptr;
+    std::map<std::uintptr_t, QtMessageWindow*> windows_;
+    std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
+    std::uintptr_t nextWindow_ = 1;
+    int nextItem_ = 1;
+    std::function<void(std::exception_ptr)> onProcedureError_;
+    bool watcherThere_ = false;
+    bool hostThere_ = false;
+    QTimer moveTimer_;
+};
+
+}  // namespace surftally

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# The real program with a D-Bus notification area: Xvfb with openbox, a private session bus,
+# and a StatusNotifierWatcher with a host (tests/e2e/sni_watcher.py) that starts 5 s after
+# the program, as a panel does at log-in. The item registers with the icon's pictures and the
+# tip; activations go to the item the way a panel sends them (gdbus); the watcher's end while
+# the strip is hidden brings the strip back; dbus-monitor counts what the program sends while
+# nothing changes. The program runs off-line in a network namespace of its own.
+# Exits 77 (skipped) when the tools, root or network namespaces are missing.
+# Usage: sni_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
+set -uo pipefail
+
+program=${1:?usage: sni_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
+defaults=${2:?usage: sni_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/desktop-lib.sh"
+
+fail() {
+    echo "FAILED: $*"
+    if [ -n "${work:-}" ]; then
+        [ -f "$work/program.log" ] && echo "--- program output:" && tail -n 20 "$work/program.log"
+        [ -f "$work/watcher.log" ] && echo "--- watcher:" && tail -n 20 "$work/watcher.log"
+    fi
+    exit 1
+}
+
+require_tools Xvfb openbox xdotool dbus-daemon dbus-monitor gdbus convert unshare
+/usr/bin/python3 -c 'import dbus, gi' 2>/dev/null ||
+    skip "python3-dbus and python3-gi are not installed (scripts/install-deps installs them)"
+require_namespaces
+[ -x "$program" ] || fail "no program at $program"
+program=$(realpath "$program")
+defaults=$(realpath "$defaults")
+
+bound=140
+start_work TERM 30
+start_xvfb 1024x768x24
+start_openbox
+offline_prefix
+
+# A session bus on a path (the program's network namespace has no abstract sockets).
+bounded
+"${limit[@]}" dbus-daemon --session --nofork --address="unix:path=$work/bus" \
+    --print-address=5 5>"$work/bus.address" >/dev/null 2>&1 &
+pids+=($!)
+wait_until 10 test -s "$work/bus.address" || skip "dbus-daemon did not start"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+
+strip_shown() { xdotool search --onlyvisible --name '^Surftally$' >/dev/null 2>&1; }
+settings_shown() { xdotool search --onlyvisible --name '^ Settings - Surftally$' >/dev/null 2>&1; }
+
+start_watcher() {
+    "${limit[@]}" /usr/bin/python3 "$here/sni_watcher.py" >"$work/watcher.log" 2>&1 &
+    watcher_pid=$!
+    pids+=($watcher_pid)
+    wait_until 10 grep -q '^WATCHING' "$work/watcher.log" || fail "the watcher did not start"
+}
+stop_watcher() {
+    kill "$watcher_pid" 2>/dev/null
+    wait "$watcher_pid" 2>/dev/null
+}
+item_line() { grep -m1 '^ITEM ' "$work/watcher.log"; }
+
+data="$work/data"
+seed_data "$data" "$defaults"
+printf 'Off\r\n' >"$data/hide.dat"
+SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
+    timeout "$bound" "${offline[@]}" "$program" >"$work/program.log" 2>&1 &
+program_pid=$!
+pids+=($program_pid)
+wait_until 30 strip_shown || fail "the strip was not shown"
+
+# --- A notification area that comes 5 s after the program --------------------------------
+sleep 5
+start_watcher
+wait_until 10 eval '[ -n "$(item_line)" ]' || fail "no item registered with the watcher"
+item=$(item_line)
+service=$(cut -d' ' -f2 <<<"$item")
+[[ "$item" == *" sizes=16x16,32x32 "* ]] || fail "the item's pictures: $item"
+# The pictures are Off-Line.ico's, each pixel ARGB in network byte order.
+for size in 16 32; do
+    frame=$([ "$size" = 16 ] && echo 0 || echo 1)
+    rgb=$(convert "$defaults/Off-Line.ico[$frame]" -crop "1x1+$((size / 2))+$((size / 2))" \
+        -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | tr -d '#')
+    grep -q "centre=.*FF$rgb" <<<"$item" || fail "the ${size}-pixel picture's centre is not FF$rgb: $item"
+done
+[[ "$item" == *" title=Surftally" ]] || fail "the item's title: $item"
+tip='TIP Off - Line ... Available Time: 010:00:05 '
+wait_until 5 grep -qxF "$tip" "$work/watcher.log" ||
+    fail "the tip is not '${tip#TIP }': $(grep '^TIP' "$work/watcher.log" | tail -n 1)"
+echo "ok: a watcher started 5 s after the program gets the item: pictures 16x16 and 32x32, tip '${tip#TIP }'"
+
+# --- Activations as a panel sends them -----------------------------------------------------
+activate() {
+    gdbus call --session --dest "$service" --object-path /StatusNotifierItem \
+        --method org.kde.StatusNotifierItem.Activate 0 0 >/dev/null || fail "Activate failed"
+}
+activate
+wait_until 3 eval '! strip_shown' || fail "an activation did not hide the strip"
+activate
+wait_until 3 strip_shown || fail "a second activation did not show the strip"
+echo "ok: an activation hides the strip, the next shows it"
+
+# The gesture for the settings: two activations within the double-click interval, or the
+# three a toolkit's double click may send; either toggles the strip once.
+close_settings() {
+    local dialog
+    dialog=$(xdotool search --onlyvisible --name '^ Settings - Surftally$' | head -n 1)
+    xdotool windowactivate --sync "$dialog" key alt+F4
+    wait_until 3 eval '! settings_shown' || fail "the settings did not close"
+}
+for count in 2 3; do
+    sleep 1
+    before=$(strip_shown && echo shown || echo hidden)
+    for _ in $(seq "$count"); do activate; done
+    wait_until 3 settings_shown || fail "$count activations did not open the settings"
+    sleep 1  # past the double-click interval: nothing else may follow
+    after=$(strip_shown && echo shown || echo hidden)
+    [ "$after" != "$before" ] || fail "$count activations left the strip $after (toggled twice)"
+    echo "ok: $count quick activations open \" Settings - Surftally\" and toggle the strip once"
+    close_settings
+done
+# A double click toggles the strip once: after two of them it is shown again.
+strip_shown || fail "the strip is not shown after the gestures"
+
+# --- Nothing sent while nothing changes ----------------------------------------------------
+timeout 20 dbus-monitor --session "type='signal',interface='org.kde.StatusNotifierItem'" \
+    "type='signal',member='NameOwnerChanged'" >"$work/monitor.log" 2>/dev/null
+icons=$(grep -c 'member=NewIcon$' "$work/monitor.log")
+tips=$(grep -c 'member=NewToolTip$' "$work/monitor.log")
+connections=$(grep -A2 'member=NameOwnerChanged$' "$work/monitor.log" | grep -c '^   string ":')
+[ "$icons" -eq 0 ] && [ "$tips" -eq 0 ] ||
+    fail "off-line with nothing changing the program sent $icons icon and $tips tip signals in 20 s"
+echo "ok: off-line with nothing changing: 0 icon and 0 tip signals in 20 s ($connections new bus connections)"
+
+# --- The notification area goes while the strip is hidden ----------------------------------
+activate
+wait_until 3 eval '! strip_shown' || fail "an activation did not hide the strip"
+stop_watcher
+wait_until 3 strip_shown || fail "the strip stayed hidden when the notification area went"
+echo "ok: the strip is shown again when the notification area goes while it is hidden"
+
+start_watcher
+wait_until 5 eval '[ -n "$(item_line)" ]' || fail "a new watcher did not get the item"
+echo "ok: a watcher that comes back gets the item again"
+
+echo "PASSED"
