@@ -17,7 +17,10 @@
 #include "FakeConnectionFlags.h"
 #include "Globals.h"
 #include "QtTrayApplication.h"
+#include "QtControlPeer.h"
+#include "QtToolkit.h"
 #include "QtTrayShell.h"
+#include "TApplication.h"
 #include "TForm1.h"
 #include "TForm2.h"
 #include "TForm4.h"
@@ -49,13 +52,13 @@ public:
         }
         clock_.setTimeOfDay(21h + 13min + 56s);
         form1_ = std::make_unique<TForm1>(
-            DataFolder(data_.path().toStdString()), clock_, flags_, shell_, application_,
+            app_, DataFolder(data_.path().toStdString()), clock_, flags_, shell_, application_,
             [this](const std::filesystem::path& f) { application_.loadIcon(f.string()); });
-        form2_ = std::make_unique<TForm2>(*form1_);
-        form4_ = std::make_unique<TForm4>();
-        form1_->Timer1->stop();
-        form1_->Timer2->stop();
-        form1_->show();
+        form2_ = std::make_unique<TForm2>(app_, *form1_);
+        form4_ = std::make_unique<TForm4>(app_);
+        form1_->Timer1->setEnabled(false);
+        form1_->Timer2->setEnabled(false);
+        form1_->Show();
     }
 
     void tick() {
@@ -63,18 +66,11 @@ public:
         form1_->Timer1Timer();
     }
 
-    void hover() {
-        const QPointF at(10, 10);
-        QMouseEvent move(QEvent::MouseMove, at, form1_->Display->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(form1_->Display, &move);
-    }
-    void leave() {
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(form1_->Display, &leave);
-    }
+    void hover() { form1_->Display->userMouseMove(); }
+    void leave() { form1_->Display->userMouseLeave(); }
 
-    void save(QWidget& widget, const char* name) {
+    void save(const TForm& form, const char* name) {
+        QWidget& widget = *dynamic_cast<QtControlPeer*>(form.Peer())->widget();
         QApplication::processEvents();
         const QString file = output_ + "/" + name;
         if (!widget.grab().save(file)) {
@@ -125,8 +121,8 @@ public:
 
         form1_->DisplayClick();
         save(*form2_, "settings.png");
-        form2_->hide();
-        form4_->show();
+        form2_->userClose();
+        form4_->Show();
         save(*form4_, "help.png");
         form2_->Status->setChecked(false);
         form2_->Freeze->setChecked(false);
@@ -137,8 +133,8 @@ public:
         tick();
         form1_->DisplayClick();
         save(*form2_, "settings-serbian.png");
-        form2_->hide();
-        form4_->show();
+        form2_->userClose();
+        form4_->Show();
         save(*form4_, "help-serbian.png");
     }
 
@@ -147,6 +143,8 @@ public:
 private:
     QString output_;
     QTemporaryDir data_;
+    QtToolkit toolkit_;
+    TApplication app_{toolkit_};
     FakeClock clock_;
     FakeConnectionFlags flags_;
     QtTrayShell shell_;

@@ -1,0 +1,48 @@
+#include "TForm.h"
+
+namespace surftally {
+
+TForm::TForm(TApplication& application, FormStyle style, std::string name)
+    : TControl(application, nullptr, ControlKind::Window, std::move(name)), style_(style) {
+    TControl::setVisible(false);
+    attach(application.toolkit().createWindow(*this));
+}
+
+// The controls go before the window that holds them.
+TForm::~TForm() {
+    while (!controls_.empty()) {
+        controls_.pop_back();
+    }
+}
+
+void TForm::setVisible(bool visible) {
+    const bool showing = visible && !Visible();
+    TControl::setVisible(visible);
+    if (showing) {
+        fire(OnShow);
+    }
+}
+
+void TForm::Close() {
+    Hide();
+    fire(OnClose);
+}
+
+void TForm::MakeTopmost() {
+    if (Window() != nullptr) {
+        Window()->makeTopmost();
+    }
+}
+
+void TForm::Activate() {
+    if (Window() != nullptr) {
+        Window()->activate();
+    }
+}
+
+void TForm::CentreOnScreen() {
+    const TSize screen = Application().toolkit().screenSize();
+    setBounds({(screen.Width - Width()) / 2, (screen.Height - Height()) / 2, Width(), Height()});
+}
+
+}  // namespace surftally

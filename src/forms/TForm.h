@@ -1,0 +1,63 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TApplication.h"
+#include "TControl.h"
+
+namespace surftally {
+
+enum class FormStyle {
+    // Borderless, always on top, no taskbar entry: the display strip.
+    Strip,
+    // A fixed-size dialog with a title bar and its close button, always on top.
+    Dialog,
+};
+
+// A window: its bounds are its client area on the screen. It owns its controls, which are
+// created with add() and destroyed with it.
+class TForm : public TControl {
+public:
+    TForm(TApplication& application, FormStyle style, std::string name);
+    ~TForm() override;
+
+    FormStyle Style() const { return style_; }
+    WindowPeer* Window() const { return static_cast<WindowPeer*>(Peer()); }
+
+    void Show() { setVisible(true); }
+    void Hide() { setVisible(false); }
+    // Becoming visible runs OnShow.
+    void setVisible(bool visible) override;
+    // Hides the window and runs OnClose.
+    void Close();
+    void MakeTopmost();
+    void Activate();
+    // Puts the window in the middle of the screen.
+    void CentreOnScreen();
+
+    std::function<void()> OnShow;
+    std::function<void()> OnClose;
+
+    // The title bar's close button.
+    void userClose() { Close(); }
+
+protected:
+    template <class T, class... Args>
+    T* add(TControl& parent, std::string name, Args&&... args) {
+        auto control =
+            std::make_unique<T>(Application(), &parent, std::move(name), std::forward<Args>(args)...);
+        T* raw = control.get();
+        raw->attach(Application().toolkit().createControl(*raw));
+        controls_.push_back(std::move(control));
+        return raw;
+    }
+
+private:
+    FormStyle style_;
+    std::vector<std::unique_ptr<TControl>> controls_;
+};
+
+}  // namespace surftally

@@ -1,0 +1,314 @@
+#include "TForm1.h"
+
+#include "BalanceTick.h"
+#include "ConnectionProbe.h"
+#include "Conversions.h"
+#include "Globals.h"
+#include "StoreErrors.h"
+#include "StoredState.h"
+#include "TForm2.h"
+#include "TTrayIcon.h"
+#include "Texts.h"
+#include "TrayApplication.h"
+
+namespace surftally {
+
+namespace {
+
+const char* iconFile(StateIcon icon) {
+    switch (icon) {
+        case StateIcon::Lan:
+            return "LAN.ico";
+        case StateIcon::Modem:
+            return "MODEM.ico";
+        case StateIcon::OffLine:
+            break;
+    }
+    return "Off-Line.ico";
+}
+
+}  // namespace
+
+TForm1::TForm1(TApplication& application, DataFolder folder, const Clock& clock,
+               ConnectionFlags& flags, TrayShell& shell, TrayApplication& trayApplication,
+               IconLoader loadIcon)
+    : TForm(application, FormStyle::Strip, "Form1"),
+      folder_(std::move(folder)),
+      clock_(clock),
+      flags_(flags),
+      trayApplication_(trayApplication),
+      loadIcon_(std::move(loadIcon)),
+      trayAvailable_([] { return true; }) {
+    setCaption(Texts::Form1Caption);
+    setBounds({0, 0, kWidth, kHeight});
+    OnShow = [this] { FormShow(); };
+    OnClose = [this] { FormClose(); };
+    createBackImage();
+    createDisplay();
+    createStatus();
+    createTimers();
+    createTrayIcon(shell);
+    FormCreate();
+    // The ticks start after the base moment that the creation step took, so that each lands a
+    // little past a whole second of counted time rather than around one.
+    Timer1->setEnabled(true);
+    Timer2->setEnabled(true);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createBackImage() {
+    BackImage = add<TImage>(*this, "BackImage", DisplayPicture{});
+    BackImage->setBounds({0, 0, kWidth, kHeight});
+}
+
+void TForm1::createDisplay() {
+    Display = add<TLabel>(*this, "Display", "000:00:00");
+    Display->setBounds({2, 2, kWidth - 4, kHeight - 4});
+    Display->setAlignment(TAlignment::Center);
+    Display->setFont({{"MS Sans Serif"}, 16, true, clYellow});
+    Display->setColor(clBlack);
+    Display->setOpaque(true);
+    Display->setCursor(TCursor::HandPoint);
+    Display->setHint(Texts::DisplayHint.english);
+    Display->OnMouseMove = [this] { DisplayMouseMove(); };
+    Display->OnMouseLeave = [this] { DisplayMouseLeave(); };
+    Display->OnClick = [this] { DisplayClick(); };
+}
+
+void TForm1::createStatus() {
+    // Docked at the bottom of the window when it is 37 high.
+    constexpr int statusHeight = 13;
+    Status = add<TLabel>(*this, "Status", "Off - Line");
+    Status->setVisible(false);
+    Status->setBounds({0, kStatusShownHeight - statusHeight, kWidth, statusHeight});
+    Status->setAlignment(TAlignment::Center);
+    Status->setFont({{"Verdana"}, 11, true, clYellow});
+    Status->setColor(clNavy);
+    Status->setOpaque(true);
+    Status->setCursor(TCursor::HandPoint);
+    Status->setHint(Texts::StatusHint.english);
+    Status->OnMouseMove = [this] { StatusMouseMove(); };
+    Status->OnClick = [this] { StatusClick(); };
+}
+
+void TForm1::createTimers() {
+    tick_ = std::make_unique<BalanceTick>(state_, clock_, flags_, folder_, *this);
+    Timer1 = std::make_unique<TTimer>(Application(), "Timer1", 1000);
+    Timer1->OnTimer = [this] { Timer1Timer(); };
+    Timer2 = std::make_unique<TTimer>(Application(), "Timer2", 100);
+    Timer2->OnTimer = [this] { Timer2Timer(); };
+}
+
+void TForm1::createTrayIcon(TrayShell& shell) {
+    TrayIcon1 = std::make_unique<TTrayIcon>(shell, trayApplication_);
+    TrayIcon1->setHint(Texts::TrayHint);
+    TApplication& app = Application();
+    TrayIcon1->OnClick = [this, &app](TTrayIcon*) { app.Guarded([this] { TrayIcon1Click(); }); };
+    TrayIcon1->OnDblClick = [this, &app](TTrayIcon*) {
+        app.Guarded([this] { TrayIcon1DblClick(); });
+    };
+    TrayIcon1->OnMouseMove = [this, &app](TTrayIcon*, TShiftState, int, int) {
+        app.Guarded([this] { TrayIcon1MouseMove(); });
+    };
+}
+
+void TForm1::FormCreate() {
+    // A missing picture is reported and the stored state is still read, so that the balance
+    // counts and saves as it should.
+    try {
+        showIcon(StateIcon::OffLine);
+    } catch (const std::exception& e) {
+        reportError(e.what());
+    }
+    const int screenHeight = Application().toolkit().screenSize().Height;
+    const StoredStateResult result = ReadStoredState(state_, folder_, clock_, screenHeight);
+    setBounds({result.left.value_or(Left()), result.top.value_or(Top()), Width(), Height()});
+    if (state_.BalanceKnown) {
+        Display->setCaption(state_.RemainText);
+    }
+    if (!result.error.empty()) {
+        reportError(result.error);
+    }
+}
+
+// The strip has no taskbar entry of its own; the application's window is hidden too.
+void TForm1::FormShow() {
+    trayApplication_.ShowWindow(false);
+}
+
+// The program ends: nothing counts, nothing is left on the desktop but a message that says
+// why, until the user has read it.
+void TForm1::FormClose() {
+    Timer1->setEnabled(false);
+    Timer2->setEnabled(false);
+    if (Form2 != nullptr) {
+        Form2->HideAll();
+    }
+    TrayIcon1.reset();
+    Application().Terminate();
+}
+
+bool TForm1::probeOnline() {
+    const bool result = ProbeConnection(flags_, ConnectionText);
+    return IsOnline(result, ConnectionText);
+}
+
+void TForm1::Timer1Timer() {
+    tick_->Timer1Timer();
+}
+
+void TForm1::Timer2Timer() {
+    // Stopped first, so that a failure below is reported once rather than every 100 ms.
+    Timer2->setEnabled(false);
+    const auto hide = ReadSwitch(folder_.ReadLine("hide.dat"));
+    if (hide.has_value()) {
+        setDisplayVisible(!*hide);
+    }
+}
+
+void TForm1::DisplayMouseMove() {
+    state_.HoldTicks = 0;
+    if (Serbian) {
+        Display->setHint(Texts::DisplayHint.serbian);
+    }
+    if (probeOnline()) {
+        return;
+    }
+    setStatusText(ConnectionText);
+    state_.HoverHold = true;
+    const std::string stored = folder_.ReadLine("remain.dat");
+    setDisplayText(stored);
+    const Colour background = StrToInt(Field(stored, 1, 3)) < state_.AlarmHours ? clRed : clGreen;
+    setDisplayColours(background, clWhite);
+}
+
+void TForm1::DisplayMouseLeave() {
+    if (!probeOnline()) {
+        setStatusText(ConnectionText);
+        state_.HoverHold = false;
+    }
+}
+
+void TForm1::DisplayClick() {
+    if (Form2 == nullptr) {
+        return;
+    }
+    Form2->Show();
+    Form2->Activate();
+    // A clock is never taken for a balance: while the display shows the time of day the
+    // settings open with the last balance instead.
+    std::string balance = displayText();
+    if (!IsBalanceText(balance)) {
+        balance = state_.RemainText;
+    }
+    Form2->Edit->setText(balance);
+    Form2->Alarm->setValue(state_.AlarmHours);
+    Form2->EconomicBegin->setText(state_.EconomicBeginText);
+    Form2->EconomicEnd->setText(state_.EconomicEndText);
+    Form2->Procenat->setValue(state_.DiscountPercent);
+}
+
+void TForm1::StatusClick() {
+    if (ConnectionText == "Off - Line") {
+        setDisplayText(state_.RemainText);
+    }
+    DisplayClick();
+}
+
+void TForm1::StatusMouseMove() {
+    if (Serbian) {
+        Status->setHint(Texts::StatusHint.serbian);
+    }
+}
+
+void TForm1::TrayIcon1Click() {
+    if (Form2 == nullptr) {
+        return;
+    }
+    if (Visible()) {
+        if (!trayAvailable_()) {
+            return;
+        }
+        setDisplayVisible(false);
+        Form2->Hide->setChecked(true);
+    } else {
+        setDisplayVisible(true);
+        Form2->Hide->setChecked(false);
+    }
+}
+
+void TForm1::TrayIcon1DblClick() {
+    StatusClick();
+}
+
+void TForm1::TrayIcon1MouseMove() {
+    if (TrayIcon1 != nullptr) {
+        TrayIcon1->setHint(ConnectionText + Texts::TipMiddle.pick(Serbian) + state_.RemainText +
+                           " ");
+    }
+}
+
+void TForm1::setDisplayVisible(bool visible) {
+    if (!visible && !trayAvailable_()) {
+        return;
+    }
+    setVisible(visible);
+}
+
+void TForm1::showStatusStrip(bool shown) {
+    Status->setVisible(shown);
+    setHeight(shown ? kStatusShownHeight : kHeight);
+}
+
+void TForm1::NotificationAreaChanged(bool available) {
+    if (!available && !Visible()) {
+        BringBack();
+    }
+}
+
+void TForm1::BringBack() {
+    setVisible(true);
+    if (Form2 != nullptr) {
+        Form2->Hide->setChecked(false);
+    }
+    MakeTopmost();
+}
+
+void TForm1::setDisplayColours(Colour background, Colour text) {
+    Display->setColor(background);
+    Display->setFontColor(text);
+}
+
+void TForm1::setStatusColours(Colour background, Colour text) {
+    Status->setColor(background);
+    Status->setFontColor(text);
+}
+
+bool TForm1::freezeChecked() const {
+    return Form2 != nullptr && Form2->Freeze->Checked();
+}
+
+bool TForm1::settingsHidden() const {
+    return Form2 == nullptr || !Form2->Visible();
+}
+
+void TForm1::showIcon(StateIcon icon) {
+    try {
+        loadIcon_(folder_.file(iconFile(icon)));
+    } catch (const StoreError&) {
+        throw;
+    } catch (const std::exception& e) {
+        // The tick reports a failed load as any other failure of the data folder.
+        throw StoreError(e.what());
+    }
+    if (TrayIcon1 != nullptr) {
+        TrayIcon1->setIcon(trayApplication_.Icon());
+    }
+}
+
+void TForm1::reportError(const std::string& text) {
+    Application().Reporter().report(text);
+}
+
+}  // namespace surftally

@@ -1,0 +1,308 @@
+#include "TForm2.h"
+
+#include "BalanceTick.h"
+#include "Conversions.h"
+#include "Globals.h"
+#include "TForm1.h"
+#include "TForm4.h"
+#include "Texts.h"
+
+namespace surftally {
+
+namespace {
+
+constexpr int kStripWidth = TForm1::kWidth;
+constexpr int kStripHeight = TForm1::kStatusShownHeight;
+
+// The dialog's own font: a narrow sans-serif 11 pixels high, as small as the fixed layout
+// needs.
+TFont dialogFont(bool bold = false, Colour colour = clBlack) {
+    return {{"MS Sans Serif", "DejaVu Sans Condensed", "DejaVu Sans"}, 11, bold, colour};
+}
+
+// Characters first..first+count-1 of s replaced by "00".
+std::string zeroed(std::string s, std::size_t first, std::size_t count) {
+    if (s.size() >= first + count - 1) {
+        s.replace(first - 1, count, std::string(count, '0'));
+    }
+    return s;
+}
+
+}  // namespace
+
+TForm2::TForm2(TApplication& application, TForm1& form1)
+    : TForm(application, FormStyle::Dialog, "Form2"), Form1(form1) {
+    setCaption(Texts::SettingsCaption.english);
+    setFont(dialogFont());
+    setBounds({0, 0, kClientWidth, kClientHeight});
+    CentreOnScreen();
+    OnShow = [this] { FormShow(); };
+    createSwitches();
+    createBalanceGroup();
+    createAlarmGroup();
+    createEconomicGroup();
+    createPositionGroup();
+    createButtons();
+    Form1.setSettings(this);
+    Application().Guarded([this] { FormCreate(); });
+}
+
+// The strip may outlive the dialog; it must not reach a destroyed one.
+TForm2::~TForm2() {
+    Form1.setSettings(nullptr);
+}
+
+TCheckBox* TForm2::checkBox(const char* name, const char* caption, TRect bounds) {
+    auto* box = add<TCheckBox>(*this, name, caption);
+    box->setFont(dialogFont(true, clBlue));
+    box->setBounds(bounds);
+    return box;
+}
+
+// Group captions are bold blue on silver; the box's contents keep the normal font.
+TGroupBox* TForm2::groupBox(const char* name, const char* caption, TRect bounds) {
+    auto* box = add<TGroupBox>(*this, name, caption);
+    box->setFont(dialogFont(true, clBlue));
+    box->setColor(clSilver);
+    box->setBounds(bounds);
+    return box;
+}
+
+TLabel* TForm2::label(TGroupBox& box, const char* name, const char* caption, TRect bounds) {
+    auto* l = add<TLabel>(box, name, caption);
+    l->setFont(dialogFont());
+    l->setBounds(bounds);
+    return l;
+}
+
+TMaskEdit* TForm2::maskEdit(TGroupBox& box, const char* name, const char* mask,
+                            const char* initial, TRect bounds) {
+    auto* edit = add<TMaskEdit>(box, name, mask, initial);
+    edit->setFont(dialogFont());
+    edit->setBounds(bounds);
+    return edit;
+}
+
+TSpinEdit* TForm2::spinEdit(TGroupBox& box, const char* name, int maxValue, int maxLength,
+                            TRect bounds) {
+    auto* spin = add<TSpinEdit>(box, name, 0, maxValue, maxLength);
+    spin->setFont(dialogFont());
+    spin->setBounds(bounds);
+    return spin;
+}
+
+TButton* TForm2::button(const char* name, const char* caption, TRect bounds) {
+    auto* b = add<TButton>(*this, name, caption);
+    b->setFont(dialogFont(true));
+    b->setBounds(bounds);
+    return b;
+}
+
+void TForm2::createSwitches() {
+    Freeze = checkBox("Freeze", Texts::Freeze.english, {8, 8, 73, 17});
+    Status = checkBox("Status", Texts::Status, {98, 8, 73, 17});
+    Hide = checkBox("Hide", Texts::Hide.english, {8, 32, 161, 17});
+    Freeze->OnClick = [this] { FreezeClick(); };
+    Status->OnClick = [this] { StatusClick(); };
+    Hide->OnClick = [this] { HideClick(); };
+}
+
+void TForm2::createBalanceGroup() {
+    GroupBox1 = groupBox("GroupBox1", Texts::GroupBox1.english, {8, 54, 161, 45});
+    Label1 = label(*GroupBox1, "Label1", Texts::Label1, {8, 21, 72, 13});
+    Edit = maskEdit(*GroupBox1, "Edit", "!000:00:00;1;_", "000:00:00", {88, 16, 65, 21});
+    Edit->OnChange = [this] { EditChange(); };
+}
+
+void TForm2::createAlarmGroup() {
+    GroupBox2 = groupBox("GroupBox2", Texts::GroupBox2, {8, 104, 161, 45});
+    Label2 = label(*GroupBox2, "Label2", Texts::Label2.english, {8, 21, 78, 13});
+    Alarm = spinEdit(*GroupBox2, "Alarm", 999, 3, {104, 16, 49, 22});
+    Alarm->OnChange = [this] { AlarmChange(); };
+}
+
+void TForm2::createEconomicGroup() {
+    GroupBox3 = groupBox("GroupBox3", Texts::GroupBox3.english, {8, 154, 161, 95});
+    Label3 = label(*GroupBox3, "Label3", Texts::Label3.english, {8, 21, 87, 13});
+    Label4 = label(*GroupBox3, "Label4", Texts::Label4.english, {8, 45, 77, 13});
+    Label5 = label(*GroupBox3, "Label5", Texts::Label5.english, {8, 69, 72, 13});
+    EconomicBegin = maskEdit(*GroupBox3, "EconomicBegin", "!00:00;1;_", "00:00", {112, 16, 41, 21});
+    EconomicEnd = maskEdit(*GroupBox3, "EconomicEnd", "!00:00;1;_", "00:00", {112, 40, 41, 21});
+    Procenat = spinEdit(*GroupBox3, "Procenat", 100, 3, {112, 64, 41, 22});
+    EconomicBegin->OnChange = [this] { EconomicBeginChange(); };
+    EconomicEnd->OnChange = [this] { EconomicEndChange(); };
+    Procenat->OnChange = [this] { ProcenatChange(); };
+}
+
+void TForm2::createPositionGroup() {
+    GroupBox4 = groupBox("GroupBox4", Texts::GroupBox4, {8, 254, 161, 50});
+    Label6 = label(*GroupBox4, "Label6", Texts::Label6, {9, 25, 9, 13});
+    x = spinEdit(*GroupBox4, "x", 999, 4, {22, 21, 57, 22});
+    Label7 = label(*GroupBox4, "Label7", Texts::Label7, {85, 25, 9, 13});
+    y = spinEdit(*GroupBox4, "y", 999, 4, {98, 21, 57, 22});
+    x->OnChange = [this] { xChange(); };
+    y->OnChange = [this] { yChange(); };
+}
+
+void TForm2::createButtons() {
+    Button3 = button("Button3", Texts::Button3, {8, 309, 33, 20});
+    Button1 = button("Button1", Texts::Button1, {136, 309, 34, 20});
+    Button5 = button("Button5", Texts::Button5.english, {8, 357, 161, 20});
+    Button1->OnClick = [this] { Button1Click(); };
+    Button3->OnClick = [this] { Button3Click(); };
+    Button5->OnClick = [this] { Button5Click(); };
+}
+
+void TForm2::FormCreate() {
+    const SharedState& state = Form1.state();
+    x->setValue(StrToInt(state.LeftText));
+    y->setValue(StrToInt(state.TopText));
+    if (Serbian) {
+        setCaption(Texts::SettingsCaption.serbian);
+        Freeze->setCaption(Texts::Freeze.serbian);
+        Hide->setCaption(Texts::Hide.serbian);
+        GroupBox1->setCaption(Texts::GroupBox1.serbian);
+        Label2->setCaption(Texts::Label2.serbian);
+        GroupBox3->setCaption(Texts::GroupBox3.serbian);
+        Label3->setCaption(Texts::Label3.serbian);
+        Label4->setCaption(Texts::Label4.serbian);
+        Label5->setCaption(Texts::Label5.serbian);
+    }
+    const DataFolder& folder = Form1.folder();
+    for (TCheckBox* box : {Status, Freeze, Hide}) {
+        const char* file = box == Status ? "status.dat" : box == Freeze ? "freeze.dat" : "hide.dat";
+        if (const auto on = ReadSwitch(folder.ReadLine(file)); on.has_value()) {
+            box->setChecked(*on);
+        }
+    }
+    if (Serbian) {
+        Button5->setCaption(Texts::Button5.serbian);
+    }
+}
+
+void TForm2::FormShow() {
+    MakeTopmost();
+}
+
+void TForm2::HideAll() {
+    if (Form4 != nullptr) {
+        Form4->Hide();
+    }
+    TForm::Hide();
+}
+
+void TForm2::EditChange() {
+    std::string s = Edit->Text();
+    if (StrToInt(Field(s, 8, 2)) > 59) {
+        s = zeroed(s, 8, 2);
+        Edit->setText(s);
+    }
+    if (StrToInt(Field(s, 5, 2)) > 59) {
+        s = zeroed(s, 5, 2);
+        Edit->setText(s);
+    }
+    RebaseBalance(Form1.state(), Form1.clock(), BalanceToSeconds(s));
+    // Every place that shows or reuses the last balance (the tip, the status click, the
+    // settings opened again) takes the edited one from now on.
+    Form1.state().RemainText = s;
+    Form1.setDisplayText(s);
+    // By the data folder's full path: the working directory may be anywhere.
+    Form1.folder().WriteLines("remain.dat", {s});
+}
+
+void TForm2::AlarmChange() {
+    Form1.state().AlarmHours = Alarm->Value();
+}
+
+void TForm2::ProcenatChange() {
+    Form1.state().DiscountPercent = Procenat->Value();
+}
+
+void TForm2::economicChange(TMaskEdit& edit, std::string& target) {
+    std::string t = edit.Text();
+    if (StrToInt(Field(t, 4, 2)) >= 60) {
+        t = zeroed(t, 4, 2);
+        edit.setText(t);
+    }
+    if (StrToInt(Field(t, 1, 2)) > 23) {
+        t = zeroed(t, 1, 2);
+        edit.setText(t);
+    }
+    target = edit.Text();
+}
+
+void TForm2::EconomicBeginChange() {
+    economicChange(*EconomicBegin, Form1.state().EconomicBeginText);
+}
+
+void TForm2::EconomicEndChange() {
+    economicChange(*EconomicEnd, Form1.state().EconomicEndText);
+}
+
+void TForm2::xChange() {
+    const int maximum = Application().toolkit().screenSize().Width - kStripWidth;
+    x->setMaxValue(maximum);
+    if (x->Value() > maximum) {
+        x->setValue(maximum);
+    }
+    if (Form1.Left() >= 0 && Form1.Left() <= maximum) {
+        Form1.setLeft(x->Value());
+    }
+}
+
+void TForm2::yChange() {
+    const int maximum = Application().toolkit().screenSize().Height - kStripHeight;
+    y->setMaxValue(maximum);
+    if (y->Value() > maximum) {
+        y->setValue(maximum);
+    }
+    if (Form1.Top() >= 0 && Form1.Top() <= maximum) {
+        Form1.setTop(y->Value());
+    }
+}
+
+void TForm2::FreezeClick() {
+    Form1.folder().WriteLines("freeze.dat", {SwitchText(Freeze->Checked())});
+}
+
+void TForm2::StatusClick() {
+    const bool on = Status->Checked();
+    Form1.showStatusStrip(on);
+    Form1.folder().WriteLines("status.dat", {SwitchText(on)});
+}
+
+void TForm2::HideClick() {
+    Form1.setDisplayVisible(!Hide->Checked());
+}
+
+void TForm2::Button1Click() {
+    // A half-filled field is never stored: the user is sent back to it.
+    for (TMaskEdit* edit : {Edit, EconomicBegin, EconomicEnd}) {
+        if (!edit->Filled()) {
+            edit->Refuse();
+            return;
+        }
+    }
+    const DataFolder& folder = Form1.folder();
+    const std::string balance = Edit->Text();
+    Form1.state().RemainText = balance;
+    folder.WriteLines("remain.dat", {balance});
+    folder.WriteLines("alarm.dat", {IntToStr(Alarm->Value())});
+    folder.WriteLines("economic.dat",
+                      {EconomicBegin->Text(), EconomicEnd->Text(), IntToStr(Procenat->Value())});
+    folder.WriteLines("position.dat", {IntToStr(x->Value()), IntToStr(y->Value())});
+    folder.WriteLines("hide.dat", {SwitchText(Hide->Checked())});
+    TForm::Hide();
+}
+
+void TForm2::Button3Click() {
+    if (Form4 != nullptr) {
+        Form4->Show();
+    }
+}
+
+void TForm2::Button5Click() {
+    Form1.Close();
+}
+
+}  // namespace surftally

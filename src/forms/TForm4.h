@@ -1,0 +1,38 @@
+#pragma once
+
+#include "TButton.h"
+#include "TForm.h"
+#include "TImage.h"
+#include "TMemo.h"
+
+namespace surftally {
+
+// The help window: how to set the widget up and what each display colour means, with a
+// picture of the display in each state.
+class TForm4 : public TForm {
+public:
+    static constexpr int kClientWidth = 536;
+    static constexpr int kClientHeight = 201;
+
+    explicit TForm4(TApplication& application);
+
+    TMemo* Memo1 = nullptr;
+    TMemo* Memo2 = nullptr;
+    TImage* Image1 = nullptr;
+    TImage* Image2 = nullptr;
+    TImage* Image3 = nullptr;
+    TImage* Image4 = nullptr;
+    TImage* Image5 = nullptr;
+    TButton* Button3 = nullptr;
+
+    void FormCreate();
+    void FormShow();
+    void Button3Click();
+
+private:
+    void createMemos();
+    void createImages();
+    void createButton();
+};
+
+}  // namespace surftally

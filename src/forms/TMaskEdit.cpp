@@ -1,0 +1,200 @@
+#include "TMaskEdit.h"
+
+#include <algorithm>
+
+#include "TApplication.h"
+#include "Texts.h"
+
+namespace surftally {
+
+TMaskEdit::TMaskEdit(TApplication& application, TControl* parent, std::string name,
+                     const std::string& editMask, const std::string& initial)
+    : TControl(application, parent, ControlKind::MaskEdit, std::move(name)), editMask_(editMask) {
+    std::string mask = editMask.substr(0, editMask.find(';'));
+    if (!mask.empty() && mask.front() == '!') {
+        mask.erase(0, 1);
+    }
+    positions_ = mask;
+    if (const auto last = editMask.rfind(';');
+        last != std::string::npos && last + 1 < editMask.size()) {
+        blank_ = editMask[last + 1];
+    }
+    setCaption(fitted(initial));
+}
+
+void TMaskEdit::notifyAll() {
+    TControl::notifyAll();
+    notify(Property::CaretPos);
+}
+
+bool TMaskEdit::editable(std::size_t at) const {
+    return at < positions_.size() && positions_[at] == '0';
+}
+
+std::string TMaskEdit::fitted(const std::string& text) const {
+    std::string out(positions_.size(), blank_);
+    for (std::size_t i = 0; i < positions_.size(); ++i) {
+        if (!editable(i)) {
+            out[i] = positions_[i];
+        } else if (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            out[i] = text[i];
+        }
+    }
+    return out;
+}
+
+// A program step puts the caret after the text, as a toolkit's edit does when its text is set;
+// keys typed after a handler has corrected the text then add nothing to it.
+void TMaskEdit::setText(const std::string& text) {
+    change(text, static_cast<int>(positions_.size()));
+}
+
+void TMaskEdit::change(const std::string& text, int caret) {
+    const std::string value = fitted(text);
+    if (value == Caption()) {
+        setCaret(caret);
+        return;
+    }
+    setCaret(caret);
+    setCaption(value);
+    fire(OnChange);
+}
+
+bool TMaskEdit::Filled() const {
+    const std::string& text = Text();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (editable(i) && text[i] == blank_) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int TMaskEdit::FirstUnfilled() const {
+    const std::string& text = Text();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (editable(i) && text[i] == blank_) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+void TMaskEdit::setCaret(int caret) {
+    caret = std::clamp(caret, 0, static_cast<int>(positions_.size()));
+    if (caret != caret_) {
+        caret_ = caret;
+        notify(Property::CaretPos);
+    }
+}
+
+void TMaskEdit::edit(std::string text, int caret) {
+    edited_ = true;
+    change(text, caret);
+}
+
+void TMaskEdit::Refuse() {
+    Application().toolkit().beep();
+    setCaret(FirstUnfilled());
+    if (Peer() != nullptr) {
+        Peer()->takeFocus();
+    }
+    Application().Reporter().report(Texts::InvalidInput);
+}
+
+void TMaskEdit::userChar(char c) {
+    std::size_t at = static_cast<std::size_t>(caret_);
+    while (at < positions_.size() && !editable(at)) {
+        ++at;
+    }
+    if (at >= positions_.size() || c < '0' || c > '9') {
+        Application().toolkit().beep();
+        return;
+    }
+    std::string text = Text();
+    text[at] = c;
+    std::size_t next = at + 1;
+    while (next < positions_.size() && !editable(next)) {
+        ++next;
+    }
+    edit(text, static_cast<int>(next));
+}
+
+void TMaskEdit::userKey(TKey key) {
+    const int length = static_cast<int>(positions_.size());
+    switch (key) {
+        case TKey::Escape:
+            if (edited_) {
+                edited_ = false;
+                setCaret(0);
+                setText(entryText_);
+            }
+            break;
+        case TKey::Backspace: {
+            int at = caret_ - 1;
+            while (at >= 0 && !editable(static_cast<std::size_t>(at))) {
+                --at;
+            }
+            if (at >= 0) {
+                std::string text = Text();
+                text[static_cast<std::size_t>(at)] = blank_;
+                edit(text, at);
+            }
+            break;
+        }
+        case TKey::Delete: {
+            std::size_t at = static_cast<std::size_t>(caret_);
+            while (at < positions_.size() && !editable(at)) {
+                ++at;
+            }
+            if (at < positions_.size()) {
+                std::string text = Text();
+                text[at] = blank_;
+                edit(text, caret_);
+            }
+            break;
+        }
+        case TKey::Left:
+            setCaret(caret_ - 1);
+            break;
+        case TKey::Right:
+            setCaret(caret_ + 1);
+            break;
+        case TKey::Home:
+            setCaret(0);
+            break;
+        case TKey::End:
+            setCaret(length);
+            break;
+        case TKey::Up:
+        case TKey::Down:
+            break;
+    }
+}
+
+void TMaskEdit::userCaret(int position) {
+    setCaret(position);
+}
+
+void TMaskEdit::userFocusIn() {
+    if (!entered_) {
+        entered_ = true;
+        edited_ = false;
+        entryText_ = Text();
+    }
+}
+
+bool TMaskEdit::userFocusOut(FocusChange how) {
+    if (how == FocusChange::WindowSwitch) {
+        return true;
+    }
+    if (edited_ && !Filled()) {
+        Refuse();
+        return false;
+    }
+    entered_ = false;
+    edited_ = false;
+    return true;
+}
+
+}  // namespace surftally

@@ -1,0 +1,98 @@
+#include "QtControlPeer.h"
+
+#include "DisplayLook.h"
+
+namespace surftally {
+
+QtControlPeer::QtControlPeer(TControl& control, QWidget* widget)
+    : control_(control), widget_(widget) {
+    widget->setObjectName(QString::fromStdString(control.Name()));
+}
+
+QtControlPeer::~QtControlPeer() {
+    delete widget_.data();
+}
+
+QWidget* QtControlPeer::parentWidget(const TControl& control) {
+    if (control.Parent() == nullptr) {
+        return nullptr;
+    }
+    auto* peer = dynamic_cast<QtControlPeer*>(control.Parent()->Peer());
+    return peer != nullptr ? peer->widget() : nullptr;
+}
+
+QFont QtControlPeer::toQFont(const TFont& font) {
+    QFont qfont;
+    QStringList families;
+    for (const std::string& family : font.Families) {
+        families << QString::fromStdString(family);
+    }
+    families << QStringLiteral("DejaVu Sans");
+    qfont.setFamilies(families);
+    qfont.setStyleHint(QFont::SansSerif);
+    qfont.setPixelSize(font.PixelSize);
+    qfont.setBold(font.Bold);
+    return qfont;
+}
+
+void QtControlPeer::changed(Property property) {
+    if (widget_ == nullptr) {
+        return;
+    }
+    switch (property) {
+        case Property::Bounds: {
+            const TRect& b = control_.Bounds();
+            widget_->setGeometry(b.Left, b.Top, b.Width, b.Height);
+            break;
+        }
+        case Property::Visible:
+            widget_->setVisible(control_.Visible());
+            break;
+        case Property::Font:
+            applyFont();
+            break;
+        case Property::Colour:
+            applyColour();
+            break;
+        case Property::Hint:
+            widget_->setToolTip(QString::fromStdString(control_.Hint()));
+            break;
+        case Property::Cursor:
+            widget_->setCursor(control_.Cursor() == TCursor::HandPoint ? Qt::PointingHandCursor
+                                                                       : Qt::ArrowCursor);
+            break;
+        default:
+            apply(property);
+            break;
+    }
+}
+
+void QtControlPeer::apply(Property) {}
+
+void QtControlPeer::applyFont() {
+    widget_->setFont(toQFont(control_.Font()));
+    QPalette palette = widget_->palette();
+    const QColor colour = DisplayLook::toQColor(control_.Font().Color);
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget_->setPalette(palette);
+}
+
+void QtControlPeer::applyColour() {
+    if (!control_.Opaque()) {
+        return;
+    }
+    QPalette palette = widget_->palette();
+    palette.setColor(QPalette::Window, DisplayLook::toQColor(control_.Color()));
+    widget_->setPalette(palette);
+    widget_->setAutoFillBackground(true);
+}
+
+void QtControlPeer::takeFocus() {
+    if (widget_ != nullptr) {
+        widget_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+}  // namespace surftally

@@ -1,0 +1,33 @@
+#include "QtMessageBoxPeer.h"
+
+#include <QMessageBox>
+
+namespace surftally {
+
+QtMessageBoxPeer::QtMessageBoxPeer(std::function<void()> closed)
+    : box_(new QMessageBox(QMessageBox::Critical, QString(), QString(), QMessageBox::Ok)) {
+    box_->setObjectName(QStringLiteral("ErrorBox"));
+    box_->setWindowModality(Qt::NonModal);
+    box_->setWindowFlag(Qt::WindowStaysOnTopHint);
+    box_->setAttribute(Qt::WA_ShowWithoutActivating);
+    QObject::connect(box_, &QMessageBox::finished, box_, [closed = std::move(closed)] { closed(); });
+}
+
+QtMessageBoxPeer::~QtMessageBoxPeer() {
+    delete box_.data();
+}
+
+void QtMessageBoxPeer::show(const std::string& title, const std::string& text) {
+    box_->setWindowTitle(QString::fromStdString(title));
+    box_->setText(QString::fromStdString(text));
+    box_->show();
+    box_->raise();
+}
+
+void QtMessageBoxPeer::close() {
+    if (box_->isVisible()) {
+        box_->done(QMessageBox::Ok);
+    }
+}
+
+}  // namespace surftally

@@ -1,0 +1,60 @@
+#include "QtSpinEditPeer.h"
+
+#include <QAbstractSpinBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "TApplication.h"
+#include "TSpinEdit.h"
+
+namespace surftally {
+
+class QtSpinEditPeer::Box : public QAbstractSpinBox {
+public:
+    Box(TSpinEdit& spin, QWidget* parent) : QAbstractSpinBox(parent), spin_(spin) {
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+            spin_.Application().Guarded([&] { spin_.userEdit(text.toStdString()); });
+        });
+    }
+
+    QLineEdit* editor() const { return lineEdit(); }
+
+protected:
+    QValidator::State validate(QString& input, int&) const override {
+        return spin_.Accepts(input.toStdString()) ? QValidator::Acceptable : QValidator::Invalid;
+    }
+    void fixup(QString&) const override {}
+    void stepBy(int steps) override {
+        spin_.Application().Guarded([&] { spin_.userStep(steps); });
+    }
+    StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+    void focusOutEvent(QFocusEvent* event) override {
+        QAbstractSpinBox::focusOutEvent(event);
+        spin_.Application().Guarded([&] { spin_.userFocusOut(); });
+    }
+
+private:
+    TSpinEdit& spin_;
+};
+
+QtSpinEditPeer::QtSpinEditPeer(TControl& control)
+    : QtControlPeer(control, new Box(static_cast<TSpinEdit&>(control), parentWidget(control))) {}
+
+TSpinEdit& QtSpinEditPeer::spin() const {
+    return static_cast<TSpinEdit&>(control_);
+}
+
+void QtSpinEditPeer::apply(Property property) {
+    auto* box = static_cast<Box*>(widget());
+    if (property == Property::Caption) {
+        const QString text = QString::fromStdString(spin().Text());
+        if (box->editor()->text() != text) {
+            const QSignalBlocker blocker(box->editor());
+            box->editor()->setText(text);
+        }
+    } else if (property == Property::Range) {
+        box->editor()->setMaxLength(spin().MaxLength());
+    }
+}
+
+}  // namespace surftally
