@@ -3,6 +3,7 @@
 #include "Win32ButtonDrawing.h"
 #include "Win32Text.h"
 #include "Win32Toolkit.h"
+#include "Win32Window.h"
 
 namespace surftally {
 
@@ -20,7 +21,7 @@ bool Win32Button::reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         const auto& draw = *reinterpret_cast<const NMCUSTOMDRAW*>(lParam);
         if (draw.hdr.code == NM_CUSTOMDRAW && draw.dwDrawStage == CDDS_PREPAINT) {
             Win32ButtonDrawing::DrawPushButton(draw, Wide(control().Caption()), font(),
-                                               control().Font().Color);
+                                               control().Font().Color, focusCues());
             result = CDRF_SKIPDEFAULT;
             return true;
         }

@@ -9,16 +9,6 @@ namespace surftally::Win32ButtonDrawing {
 
 namespace {
 
-// The focus is drawn once the keyboard has been used in the window, as the system's own
-// controls do.
-bool showFocus(const NMCUSTOMDRAW& draw) {
-    if ((draw.uItemState & CDIS_FOCUS) == 0) {
-        return false;
-    }
-    const LRESULT state = ::SendMessageW(draw.hdr.hwndFrom, WM_QUERYUISTATE, 0, 0);
-    return (state & UISF_HIDEFOCUS) == 0;
-}
-
 class Theme {
 public:
     explicit Theme(HWND hwnd)
@@ -49,11 +39,11 @@ void text(HDC dc, RECT rect, const std::wstring& caption, HFONT font, COLORREF c
 }  // namespace
 
 void DrawPushButton(const NMCUSTOMDRAW& draw, const std::wstring& caption, HFONT font,
-                    COLORREF textColour) {
+                    COLORREF textColour, bool focusCues) {
     const HDC dc = draw.hdc;
     const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
     const bool disabled = (draw.uItemState & CDIS_DISABLED) != 0;
-    const bool focused = showFocus(draw);
+    const bool focused = focusCues && (draw.uItemState & CDIS_FOCUS) != 0;
     RECT content = draw.rc;
     const Theme theme(draw.hdr.hwndFrom);
     if (theme.get() != nullptr) {
@@ -86,7 +76,8 @@ void DrawPushButton(const NMCUSTOMDRAW& draw, const std::wstring& caption, HFONT
 }
 
 void DrawCheckBox(const NMCUSTOMDRAW& draw, const std::wstring& caption, HFONT font,
-                  COLORREF textColour, COLORREF background, bool checked, int dpi) {
+                  COLORREF textColour, COLORREF background, bool checked, bool focusCues,
+                  int dpi) {
     const HDC dc = draw.hdc;
     const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
     const bool hot = (draw.uItemState & CDIS_HOT) != 0;
@@ -118,7 +109,7 @@ void DrawCheckBox(const NMCUSTOMDRAW& draw, const std::wstring& caption, HFONT f
     RECT label = draw.rc;
     label.left = glyph.right + Win32Dpi::Scale(4, dpi);
     text(dc, label, caption, font, disabled ? ::GetSysColor(COLOR_GRAYTEXT) : textColour, DT_LEFT);
-    if (showFocus(draw)) {
+    if (focusCues && (draw.uItemState & CDIS_FOCUS) != 0) {
         RECT focus = label;
         const HGDIOBJ old = ::SelectObject(dc, font);
         ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &focus,

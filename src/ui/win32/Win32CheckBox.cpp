@@ -34,7 +34,7 @@ bool Win32CheckBox::reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
             if (draw.hdr.code == NM_CUSTOMDRAW && draw.dwDrawStage == CDDS_PREPAINT) {
                 Win32ButtonDrawing::DrawCheckBox(
                     draw, Wide(control().Caption()), font(), control().Font().Color,
-                    backgroundColour(), static_cast<TCheckBox&>(control()).Checked(), dpi());
+                    backgroundColour(), static_cast<TCheckBox&>(control()).Checked(), focusCues(), dpi());
                 result = CDRF_SKIPDEFAULT;
                 return true;
             }

@@ -160,6 +160,11 @@ COLORREF Win32Control::backgroundColour() const {
     return parent != nullptr ? parent->backgroundColour() : ::GetSysColor(COLOR_BTNFACE);
 }
 
+bool Win32Control::focusCues() const {
+    const Win32Window* form = window();
+    return form != nullptr && form->focusCues();
+}
+
 HFONT Win32Control::font() const {
     return toolkit_.fonts().get(control_.Font(), dpi());
 }

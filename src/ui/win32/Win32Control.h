@@ -41,6 +41,8 @@ public:
     // The colour the control's children and see-through parts are drawn on.
     virtual COLORREF backgroundColour() const;
     HFONT font() const;
+    // Whether the focus is marked on the control's window (the keyboard has been used there).
+    bool focusCues() const;
 
     // A notification the parent got about this control. True when answered.
     virtual bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

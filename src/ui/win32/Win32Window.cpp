@@ -78,10 +78,9 @@ void Win32Window::changed(Property property) {
             place();
             break;
         case Property::Visible:
-            if (form_.Visible() && !isStrip(form_)) {
+            if (form_.Visible()) {
                 // Focus marks appear once the keyboard is used, as in the system's dialogs.
-                ::SendMessageW(native(), WM_CHANGEUISTATE,
-                               MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+                focusCues_ = false;
             }
             ::ShowWindow(native(), form_.Visible() ? SW_SHOWNA : SW_HIDE);
             break;
@@ -104,6 +103,13 @@ void Win32Window::makeTopmost() {
 void Win32Window::activate() {
     ::SetForegroundWindow(native());
     ::SetActiveWindow(native());
+}
+
+void Win32Window::showFocusCues() {
+    if (!focusCues_) {
+        focusCues_ = true;
+        ::RedrawWindow(native(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
 }
 
 void Win32Window::setTip(HWND control, const std::string& text) {

@@ -27,6 +27,10 @@ public:
     void makeTopmost();
     void activate();
 
+    // The keyboard moved the focus in the window: from now on the focus is marked.
+    void showFocusCues();
+    bool focusCues() const { return focusCues_; }
+
     // The tooltip of a control of this window; an empty text removes it.
     void setTip(HWND control, const std::string& text);
 
@@ -43,6 +47,7 @@ private:
     HWND tooltip_ = nullptr;
     std::map<HWND, bool> tips_;
     HWND focus_ = nullptr;
+    bool focusCues_ = false;
 };
 
 }  // namespace surftally
