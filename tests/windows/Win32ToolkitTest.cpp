@@ -37,6 +37,15 @@ class Snapshot {
 public:
     explicit Snapshot(HWND hwnd) {
         ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        // Wine hands a window's drawing to the X server when the thread waits for messages.
+        for (int i = 0; i < 3; ++i) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
         RECT client;
         ::GetClientRect(hwnd, &client);
         width_ = client.right;
