@@ -9,8 +9,10 @@ namespace surftally {
 
 namespace {
 
-// Bold sans-serif faces of Windows (and of Wine), tried after the font's own.
-const wchar_t* const kFallbacks[] = {L"Tahoma", L"Microsoft Sans Serif", L"Arial", L"DejaVu Sans"};
+// Sans-serif faces with a bold of their own, tried after the font's own: Windows' scalable
+// successor of MS Sans Serif and Arial, then what Wine finds on Linux. Tahoma comes last:
+// Wine's copy draws its bold as its regular.
+const wchar_t* const kFallbacks[] = {L"Microsoft Sans Serif", L"Arial", L"DejaVu Sans", L"Tahoma"};
 
 int CALLBACK familyFound(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM found) {
     *reinterpret_cast<DWORD*>(found) = (type & RASTER_FONTTYPE) != 0 ? 1 : 2;
