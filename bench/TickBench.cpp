@@ -67,7 +67,6 @@ static void BM_TickMinuteMark(benchmark::State& s) {
     TickRig rig;
     for (auto _ : s) {
         RebaseBalance(rig.state, rig.clock, 12 * 3600 + 1);
-        rig.state.MinuteSaved = false;
         rig.clock.advance(1s);
         rig.tick.Timer1Timer();
     }

@@ -19,7 +19,6 @@ using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 using std::chrono::seconds;
 
-constexpr std::int64_t kMaxBalance = 999 * 3600 + 59 * 60 + 59;
 constexpr auto kDay = std::chrono::duration_cast<milliseconds>(std::chrono::hours(24));
 
 // The time of day as "hh:mm:ss".
@@ -39,7 +38,7 @@ void RebaseBalance(SharedState& state, const Clock& clock, std::int32_t seconds)
     const nanoseconds now = clock.monotonic();
     state.BaseSeconds = seconds;
     state.BaseTime = now;
-    state.ChargedUntil = now;
+    state.ElapsedTime = nanoseconds{0};
     state.ChargedTime = nanoseconds{0};
     state.SecondsUsed = 0;
     state.BalanceKnown = true;
@@ -90,15 +89,15 @@ void BalanceTick::Timer1Timer() {
 void BalanceTick::offline() {
     const nanoseconds now = clock_.monotonic();
     state_.BaseTime = now;
-    state_.ChargedUntil = now;
+    state_.ElapsedTime = nanoseconds{0};
 
     if (!state_.OfflineSaved) {
-        // The connection dropped since the last run: keep the balance that run counted.
-        const auto balance = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-            std::int64_t{state_.BaseSeconds} - state_.SecondsUsed, 0, kMaxBalance));
-        saveBalance(SecondsToBalance(balance));
-        state_.OfflineSaved = true;
-        moveBase(balance);
+        // The connection dropped since the last on-line run: keep the balance it counted. A
+        // save that fails is tried again by every off-line run until one lands, so that the
+        // balance is never lost, and the clock view goes on meanwhile.
+        const std::int32_t balance = state_.balanceSeconds();
+        moveBase(balance, now);
+        state_.OfflineSaved = saveBalance(SecondsToBalance(balance));
     }
 
     if (!state_.HoverHold) {
@@ -135,26 +134,19 @@ void BalanceTick::online() {
     }
 
     state_.NowTime = clock_.monotonic();
-    if (state_.BaseTime > state_.ChargedUntil) {
-        // The base was moved since the last charge (start-up, a balance edit): count afresh.
-        state_.ChargedTime = nanoseconds{0};
-        state_.ChargedUntil = state_.BaseTime;
-    }
     if (view_.freezeChecked()) {
         // Frozen: the balance stays at the last base, giving back what was counted since.
         state_.BaseTime = state_.NowTime;
-        state_.ChargedUntil = state_.NowTime;
+        state_.ElapsedTime = nanoseconds{0};
         state_.ChargedTime = nanoseconds{0};
         view_.setDisplayColours(clWhite, clBlue);
     }
-    state_.ElapsedTime = state_.NowTime - state_.BaseTime;
     charge();
 
-    const std::int64_t balance = std::clamp<std::int64_t>(
-        std::int64_t{state_.BaseSeconds} - state_.SecondsUsed, 0, kMaxBalance);
-    state_.HoursLeft = static_cast<std::int32_t>(balance / 3600);
-    state_.MinutesLeft = static_cast<std::int32_t>(balance / 60 % 60);
-    state_.SecondsLeft = static_cast<std::int32_t>(balance % 60);
+    const std::int32_t balance = state_.balanceSeconds();
+    state_.HoursLeft = balance / 3600;
+    state_.MinutesLeft = balance / 60 % 60;
+    state_.SecondsLeft = balance % 60;
     state_.HoursText = ZeroPadded(state_.HoursLeft, 3);
     state_.MinutesText = ZeroPadded(state_.MinutesLeft, 2);
     state_.SecondsText = ZeroPadded(state_.SecondsLeft, 2);
@@ -163,18 +155,15 @@ void BalanceTick::online() {
     view_.setDisplayText(state_.ShownText);
     state_.RemainText = state_.ShownText;
 
-    // Minute mark. Consecutive runs showing seconds "00" save on every other run. A run late
-    // enough to pass a mark without showing its "00" (the timer slipped, the machine was busy)
-    // saves too, so that the stored balance never trails the shown one by a minute or more.
-    const bool markShown = state_.SecondsText == "00";
-    const bool markPassed = !markShown && (balance + 59) / 60 * 60 < state_.BaseSeconds;
-    if ((markShown && !state_.MinuteSaved) || markPassed) {
-        saveBalance(state_.ShownText);
-        moveBase(static_cast<std::int32_t>(balance));
-        state_.BaseTime = state_.NowTime;
-        state_.MinuteSaved = true;
-    } else {
-        state_.MinuteSaved = false;
+    // Minute mark: the balance shows a new mark's "00" seconds, or a run late enough stepped
+    // over one without showing it; either way each mark is saved once. The base moves to the
+    // mark whatever the save gives, so a failed save is tried again at the next mark, and a
+    // freeze never gives back more than was counted since the last mark.
+    if (!state_.MinuteSaved()) {
+        moveBase(balance, state_.NowTime);
+        if (!saveBalance(state_.ShownText)) {
+            return;  // a failure ends the run
+        }
     }
 
     if (view_.settingsHidden() && view_.windowVisible()) {
@@ -184,8 +173,9 @@ void BalanceTick::online() {
 
 void BalanceTick::charge() {
     const nanoseconds now = state_.NowTime;
-    nanoseconds delta = std::max(now - state_.ChargedUntil, nanoseconds{0});
-    state_.ChargedUntil = now;
+    const nanoseconds chargedUntil = state_.BaseTime + state_.ElapsedTime;
+    nanoseconds delta = std::max(now - chargedUntil, nanoseconds{0});
+    state_.ElapsedTime = now - state_.BaseTime;
     if (inEconomicPeriod(clock_.timeOfDay())) {
         // A discount read from a file outside 0..100 neither refunds nor overcharges.
         const std::int64_t percent = std::clamp(state_.DiscountPercent, 0, 100);
@@ -198,24 +188,22 @@ void BalanceTick::charge() {
 }
 
 bool BalanceTick::inEconomicPeriod(milliseconds timeOfDay) {
-    std::int32_t begin = 0;
-    std::int32_t end = 0;
     try {
-        begin = TimeTextToSeconds(state_.EconomicBeginText);
-        end = TimeTextToSeconds(state_.EconomicEndText);
+        state_.EconomicBeginTime = seconds{TimeTextToSeconds(state_.EconomicBeginText)};
+        state_.EconomicEndTime = seconds{TimeTextToSeconds(state_.EconomicEndText)};
         reportedPeriod_.clear();
     } catch (const ConvertError& e) {
-        // A malformed period gives no discount; it is reported once, not every second. Texts
-        // never read (start-up stopped earlier) were reported then.
+        // A malformed period, two empty texts included, gives no discount; it is reported
+        // once, not every second, and again only when the texts change.
         const std::string both = state_.EconomicBeginText + "\n" + state_.EconomicEndText;
-        if (both != "\n" && both != reportedPeriod_) {
+        if (both != reportedPeriod_) {
             reportedPeriod_ = both;
             view_.reportError(e.what());
         }
         return false;
     }
-    const milliseconds b = seconds{begin};
-    const milliseconds e = seconds{end};
+    const milliseconds b = state_.EconomicBeginTime;
+    const milliseconds e = state_.EconomicEndTime;
     const milliseconds t = timeOfDay % kDay;
     if (b < e) {
         return t > b && t < e;
@@ -227,18 +215,32 @@ bool BalanceTick::inEconomicPeriod(milliseconds timeOfDay) {
     return false;
 }
 
-void BalanceTick::saveBalance(const std::string& text) {
+bool BalanceTick::saveBalance(const std::string& text) {
     // A balance read from nothing is never written over the file the user still has.
     if (!state_.BalanceKnown || !IsBalanceText(text)) {
-        return;
+        return true;
     }
-    folder_.WriteLines("remain.dat", {text});
+    try {
+        folder_.WriteLines("remain.dat", {text});
+        saveError_.clear();
+        return true;
+    } catch (const StoreError& e) {
+        // A full or read-only disk fails every save until it is mended: tell it once, and
+        // again only when the failure changes or comes back after a save that landed.
+        if (saveError_ != e.what()) {
+            saveError_ = e.what();
+            view_.reportError(saveError_);
+        }
+        return false;
+    }
 }
 
-void BalanceTick::moveBase(std::int32_t balance) {
+void BalanceTick::moveBase(std::int32_t balance, nanoseconds now) {
     state_.ChargedTime -= seconds{state_.SecondsUsed};
     state_.SecondsUsed = 0;
     state_.BaseSeconds = balance;
+    state_.BaseTime = now;
+    state_.ElapsedTime = nanoseconds{0};
 }
 
 void BalanceTick::showIcon(StateIcon icon) {

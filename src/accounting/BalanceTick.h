@@ -35,11 +35,12 @@ private:
     void paintStatus();
     // Charges the on-line time since the last run, less the discount inside the economic period.
     void charge();
-    // Writes the balance to remain.dat, unless the balance was never known.
-    void saveBalance(const std::string& text);
-    // The saved balance becomes the base: the whole seconds it accounts for leave ChargedTime,
-    // the part of a second beyond them stays.
-    void moveBase(std::int32_t balance);
+    // Writes the balance to remain.dat, unless the balance was never known. Gives false when
+    // the write failed; the same failure is reported once while it lasts.
+    bool saveBalance(const std::string& text);
+    // The balance becomes the base at the moment now: the whole seconds it accounts for leave
+    // ChargedTime, the part of a second beyond them stays.
+    void moveBase(std::int32_t balance, std::chrono::nanoseconds now);
     // Loads and shows a state's icon; a missing file is reported once while it stays missing.
     void showIcon(StateIcon icon);
     bool inEconomicPeriod(std::chrono::milliseconds timeOfDay);
@@ -52,6 +53,7 @@ private:
 
     std::array<bool, 3> iconMissing_{};
     std::string reportedPeriod_;  // the malformed economic period last reported
+    std::string saveError_;       // the failure of the last balance save; empty after one lands
 };
 
 }  // namespace surftally

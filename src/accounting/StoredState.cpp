@@ -8,8 +8,8 @@
 
 namespace surftally {
 
-StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder,
-                                  const Clock& clock, int screenHeight) {
+StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder, const Clock& clock,
+                                  int screenHeight) {
     StoredStateResult result;
     try {
         const auto position = folder.ReadLines("position.dat", 2);
@@ -25,6 +25,7 @@ StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder,
         result.top = StrToInt(state.TopText);
 
         state.BaseTime = clock.monotonic();
+        state.ElapsedTime = std::chrono::nanoseconds{0};
 
         state.RemainText = folder.ReadLine("remain.dat");
         state.BaseSeconds = BalanceToSeconds(state.RemainText);
@@ -39,7 +40,6 @@ StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder,
         state.SecondsText = "00";
         state.HoverHold = false;
         state.OfflineSaved = true;
-        state.MinuteSaved = true;
         state.HoldTicks = 0;
 
         state.AlarmHours = StrToInt(folder.ReadLine("alarm.dat"));

@@ -6,7 +6,8 @@ namespace surftally {
 
 class TButton : public TControl {
 public:
-    TButton(TApplication& application, TControl* parent, std::string name, const std::string& caption)
+    TButton(TApplication& application, TControl* parent, std::string name,
+            const std::string& caption)
         : TControl(application, parent, ControlKind::Button, std::move(name)) {
         setCaption(caption);
     }

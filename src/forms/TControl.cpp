@@ -15,9 +15,9 @@ void TControl::attach(std::unique_ptr<ControlPeer> peer) {
 }
 
 void TControl::notifyAll() {
-    for (Property p : {Property::Font, Property::Colour, Property::Caption, Property::Hint,
-                       Property::Alignment, Property::Cursor, Property::Bounds,
-                       Property::Visible}) {
+    for (Property p :
+         {Property::Font, Property::Colour, Property::Caption, Property::Hint, Property::Alignment,
+          Property::Cursor, Property::Bounds, Property::Visible}) {
         notify(p);
     }
 }
@@ -35,8 +35,8 @@ void TControl::fire(const std::function<void()>& handler) {
 }
 
 void TControl::setBounds(const TRect& bounds) {
-    if (bounds.Left != bounds_.Left || bounds.Top != bounds_.Top ||
-        bounds.Width != bounds_.Width || bounds.Height != bounds_.Height) {
+    if (bounds.Left != bounds_.Left || bounds.Top != bounds_.Top || bounds.Width != bounds_.Width ||
+        bounds.Height != bounds_.Height) {
         bounds_ = bounds;
         notify(Property::Bounds);
     }

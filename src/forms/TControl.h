@@ -15,7 +15,17 @@ class TApplication;
 // The grey of dialogs and group captions.
 constexpr Colour clSilver = 0xC0C0C0;
 
-enum class ControlKind { Window, Label, Image, CheckBox, Button, GroupBox, Memo, MaskEdit, SpinEdit };
+enum class ControlKind {
+    Window,
+    Label,
+    Image,
+    CheckBox,
+    Button,
+    GroupBox,
+    Memo,
+    MaskEdit,
+    SpinEdit
+};
 enum class TAlignment { Left, Center };
 enum class TCursor { Default, HandPoint };
 

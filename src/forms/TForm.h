@@ -47,8 +47,8 @@ public:
 protected:
     template <class T, class... Args>
     T* add(TControl& parent, std::string name, Args&&... args) {
-        auto control =
-            std::make_unique<T>(Application(), &parent, std::move(name), std::forward<Args>(args)...);
+        auto control = std::make_unique<T>(Application(), &parent, std::move(name),
+                                           std::forward<Args>(args)...);
         T* raw = control.get();
         raw->attach(Application().toolkit().createControl(*raw));
         controls_.push_back(std::move(control));

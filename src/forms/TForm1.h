@@ -38,9 +38,8 @@ public:
 
     // Adds the notification icon; raises its failure ("Cannot create shell notification
     // icon"), in which case the program cannot start.
-    TForm1(TApplication& application, DataFolder folder, const Clock& clock,
-           ConnectionFlags& flags, TrayShell& shell, TrayApplication& trayApplication,
-           IconLoader loadIcon);
+    TForm1(TApplication& application, DataFolder folder, const Clock& clock, ConnectionFlags& flags,
+           TrayShell& shell, TrayApplication& trayApplication, IconLoader loadIcon);
     ~TForm1() override;
 
     SharedState& state() { return state_; }

@@ -75,8 +75,8 @@ TLabel* TForm2::label(TGroupBox& box, const char* name, const char* caption, TRe
     return l;
 }
 
-TMaskEdit* TForm2::maskEdit(TGroupBox& box, const char* name, const char* mask,
-                            const char* initial, TRect bounds) {
+TMaskEdit* TForm2::maskEdit(TGroupBox& box, const char* name, const char* mask, const char* initial,
+                            TRect bounds) {
     auto* edit = add<TMaskEdit>(box, name, mask, initial);
     edit->setFont(dialogFont());
     edit->setBounds(bounds);

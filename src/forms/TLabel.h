@@ -7,7 +7,8 @@ namespace surftally {
 // A text on the window; opaque when it draws its own background.
 class TLabel : public TControl {
 public:
-    TLabel(TApplication& application, TControl* parent, std::string name, const std::string& caption)
+    TLabel(TApplication& application, TControl* parent, std::string name,
+           const std::string& caption)
         : TControl(application, parent, ControlKind::Label, std::move(name)) {
         setCaption(caption);
     }

@@ -18,19 +18,19 @@ struct TSize {
 // What a control tells its peer has changed. The peer reads the new value from the control
 // and draws it; it never decides anything itself.
 enum class Property {
-    Caption,    // a label's, button's, box's or window's text; an edit's text
-    Bounds,     // left, top, width, height (a window's: its client area on the screen)
+    Caption,  // a label's, button's, box's or window's text; an edit's text
+    Bounds,   // left, top, width, height (a window's: its client area on the screen)
     Visible,
-    Font,       // families, pixel size, bold, text colour
-    Colour,     // background
+    Font,    // families, pixel size, bold, text colour
+    Colour,  // background
     Hint,
     Alignment,  // of a label's text
     Cursor,     // the pointer's shape over the control
     Checked,
-    CaretPos,   // where the caret stands in an edit
-    Lines,      // a memo's text
-    Picture,    // an image's picture
-    Range,      // a spin edit's minimum and maximum
+    CaretPos,  // where the caret stands in an edit
+    Lines,     // a memo's text
+    Picture,   // an image's picture
+    Range,     // a spin edit's minimum and maximum
 };
 
 // Keys a text control takes from the toolkit besides typed characters.

@@ -12,9 +12,17 @@ namespace surftally {
 
 namespace {
 
-// No stored value is longer than a few characters; a longer line is cut here so that a
-// hostile file cannot make a reader hold megabytes. The cut text still fails to convert.
+// No stored value is longer than a few characters. A line longer than this is refused as it
+// is read, so that a hostile file can neither make a reader hold megabytes nor be cut into a
+// different value.
 constexpr std::size_t kMaxLineLength = 4096;
+// The most a reader holds of one line: the longest text, a byte-order mark and a CR.
+constexpr std::size_t kHeldLength = kMaxLineLength + 4;
+
+// A line over the limit is not a value of any kind: the conversion error quotes its start.
+ConvertError overlongLine(std::string_view line) {
+    return ConvertError(line.substr(0, kMaxLineLength));
+}
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -81,9 +89,11 @@ std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_
         line.clear();
         int c = 0;
         while ((c = std::fgetc(f.get())) != EOF && c != '\n') {
-            if (line.size() < kMaxLineLength) {
-                line.push_back(static_cast<char>(c));
+            if (line.size() == kHeldLength) {
+                // No line end or byte-order mark can make this short enough: stop reading.
+                throw overlongLine(line);
             }
+            line.push_back(static_cast<char>(c));
         }
         if (c == EOF) {
             if (std::ferror(f.get())) {
@@ -99,6 +109,9 @@ std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_
         }
         if (lines.empty() && line.rfind("\xEF\xBB\xBF", 0) == 0) {
             line.erase(0, 3);
+        }
+        if (line.size() > kMaxLineLength) {
+            throw overlongLine(line);
         }
         lines.push_back(line);
     }

@@ -21,7 +21,8 @@ public:
     std::filesystem::path file(std::string_view name) const { return dir_ / name; }
 
     // Up to n lines of the file; a line that is missing reads as the empty text. Lines may end
-    // in CR LF or LF; a leading UTF-8 byte-order mark is dropped.
+    // in CR LF or LF; a leading UTF-8 byte-order mark is dropped. A line longer than 4096 bytes
+    // raises ConvertError quoting its start.
     std::vector<std::string> ReadLines(std::string_view name, std::size_t n) const;
 
     // Line 1 of the file.

@@ -2,10 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <charconv>
-#include <csignal>
 #include <string>
 
 #include "ReplaceFile.h"
@@ -14,8 +11,6 @@
 namespace surftally {
 
 namespace {
-
-std::atomic<unsigned> tempCounter{0};
 
 int writeAll(int fd, std::string_view content) {
     while (!content.empty()) {
@@ -39,60 +34,62 @@ void syncFolder(const std::filesystem::path& folder) {
     }
 }
 
-std::string tempPrefix(const std::filesystem::path& target) {
-    return "." + target.filename().string() + ".tmp.";
+// The file a write replaces: path itself, or the file a link there leads to (through a chain
+// of links), so that the link stays and what it points at gets the new content. A link that
+// leads nowhere gives the name its target would have.
+std::filesystem::path followLinks(std::filesystem::path path) {
+    constexpr int kMostLinks = 40;  // as the kernel allows in one path
+    for (int hops = 0; hops < kMostLinks; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return path;
+        }
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            throw InOutError::fromErrno(ec.value());
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    throw InOutError::fromErrno(ELOOP);
 }
 
-// A writer killed between creating its temporary file and renaming it leaves that file
-// behind. Temporaries are named ".<name>.tmp.<pid>.<n>"; those of processes that no longer
-// exist are removed before a new one is made, so that they never pile up. Best effort: a
-// failure here never stops the write.
-void removeStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.compare(0, prefix.size(), prefix) != 0) {
-            continue;
-        }
-        const char* first = name.data() + prefix.size();
-        const char* last = name.data() + name.size();
-        pid_t pid = 0;
-        const auto [next, error] = std::from_chars(first, last, pid);
-        if (error != std::errc() || next == first || next == last || *next != '.' || pid <= 0 ||
-            pid == ::getpid()) {
-            continue;
-        }
-        if (::kill(pid, 0) != 0 && errno == ESRCH) {
-            ::unlink(it->path().c_str());
-        }
+// Why an existing file may not be replaced: the user made it read-only (no write permission
+// for anyone, which a rewrite in place would respect even for root), or this process may not
+// write it. 0 when it may be replaced or does not exist yet.
+int refusal(const std::filesystem::path& target, const struct stat& old) {
+    if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return EACCES;
     }
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return errno;
+    }
+    return 0;
 }
 
 }  // namespace
 
-void ReplaceFileAtomically(const std::filesystem::path& target, std::string_view content) {
+void ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view content) {
+    const std::filesystem::path target = followLinks(requested);
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const std::string prefix = tempPrefix(target);
-    removeStaleTemporaries(folder, prefix);
 
-    // Keep the old file's permissions where there is one.
+    // Keep the old file's permissions where there is one, and its protection.
     mode_t mode = 0666;
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) {
+        if (const int error = refusal(target, old)) {
+            throw InOutError::fromErrno(error);
+        }
         mode = old.st_mode & 07777;
     }
 
-    // A name this process has not used yet can still exist: left by a killed process that had
-    // the same number (after a restart, say). Such a name is skipped, never written into.
-    std::filesystem::path temp;
-    int fd = -1;
-    do {
-        temp = folder / (prefix + std::to_string(::getpid()) + "." +
-                         std::to_string(tempCounter.fetch_add(1)));
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EEXIST);
+    // One program writes a data folder (the folder's lock), so one fixed name per file is
+    // enough. A writer killed before its rename leaves at most this one file, which the next
+    // write starts afresh.
+    const std::filesystem::path temp = folder / (target.filename().string() + ".tmp");
+    ::unlink(temp.c_str());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0) {
         throw InOutError::fromErrno(errno);
     }

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <limits>
 #include <string>
 
@@ -12,8 +11,6 @@
 namespace surftally {
 
 namespace {
-
-std::atomic<unsigned> tempCounter{0};
 
 DWORD writeAll(HANDLE file, std::string_view content) {
     while (!content.empty()) {
@@ -28,68 +25,60 @@ DWORD writeAll(HANDLE file, std::string_view content) {
     return ERROR_SUCCESS;
 }
 
-// Whether no process with this number runs any more.
-bool processGone(DWORD pid) {
-    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (process == nullptr) {
-        return ::GetLastError() == ERROR_INVALID_PARAMETER;
+// The file a write replaces: path itself, or, where path is a link (a reparse point), the
+// file it finally leads to, so that the link stays and what it points at gets the new content.
+std::filesystem::path followLinks(const std::filesystem::path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
     }
-    DWORD code = 0;
-    const bool gone = ::GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
-    ::CloseHandle(process);
-    return gone;
-}
-
-// A writer ended between creating its temporary file and moving it (killed, a power cut)
-// leaves that file behind. Temporaries are named ".<name>.tmp.<pid>.<n>"; those of processes
-// that no longer run are removed before a new one is made, so that they never pile up. Best
-// effort: a failure here never stops the write.
-void removeStaleTemporaries(const std::filesystem::path& folder, const std::wstring& prefix) {
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::wstring name = it->path().filename().wstring();
-        if (name.compare(0, prefix.size(), prefix) != 0) {
-            continue;
-        }
-        std::size_t i = prefix.size();
-        unsigned long long pid = 0;
-        while (i < name.size() && name[i] >= L'0' && name[i] <= L'9' && pid <= MAXDWORD) {
-            pid = pid * 10 + static_cast<unsigned>(name[i] - L'0');
-            ++i;
-        }
-        if (i == prefix.size() || i >= name.size() || name[i] != L'.' || pid > MAXDWORD ||
-            pid == ::GetCurrentProcessId()) {
-            continue;
-        }
-        if (processGone(static_cast<DWORD>(pid))) {
-            ::DeleteFileW(it->path().c_str());
-        }
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw InOutError::fromWin32(::GetLastError());
     }
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD length = 0;
+    for (;;) {
+        length = ::GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length < name.size()) {
+            break;
+        }
+        name.resize(length + 1);
+    }
+    const DWORD error = length == 0 ? ::GetLastError() : ERROR_SUCCESS;
+    ::CloseHandle(file);
+    if (error != ERROR_SUCCESS) {
+        throw InOutError::fromWin32(error);
+    }
+    name.resize(length);
+    return name;
 }
 
 }  // namespace
 
-void ReplaceFileAtomically(const std::filesystem::path& target, std::string_view content) {
+void ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view content) {
+    const std::filesystem::path target = followLinks(requested);
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const std::wstring prefix = L"." + target.filename().wstring() + L".tmp.";
-    removeStaleTemporaries(folder, prefix);
 
-    // A name this process has not used yet can still exist: left by an ended process that had
-    // the same number. Such a name is skipped, never written into.
-    std::filesystem::path temp;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    DWORD openError = ERROR_SUCCESS;
-    do {
-        temp = folder / (prefix + std::to_wstring(::GetCurrentProcessId()) + L"." +
-                         std::to_wstring(tempCounter.fetch_add(1)));
-        file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        openError = file == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
-    } while (openError == ERROR_FILE_EXISTS || openError == ERROR_ALREADY_EXISTS);
+    // A file the user made read-only stays as it is. Windows refuses to move over it anyway;
+    // Wine does not, so the attribute is checked here.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        throw InOutError::fromWin32(ERROR_ACCESS_DENIED);
+    }
+
+    // One program writes a data folder (the folder's lock), so one fixed name per file is
+    // enough. A writer ended before its move leaves at most this one file, which the next
+    // write truncates and starts afresh.
+    const std::filesystem::path temp = folder / (target.filename().wstring() + L".tmp");
+    const HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        throw InOutError::fromWin32(openError);
+        throw InOutError::fromWin32(::GetLastError());
     }
     DWORD error = writeAll(file, content);
     if (error == ERROR_SUCCESS && !::FlushFileBuffers(file)) {

@@ -50,7 +50,8 @@ public:
 
     class Box final : public MessageBoxPeer {
     public:
-        Box(FakeToolkit& kit, std::function<void()> closed) : kit_(kit), closed_(std::move(closed)) {}
+        Box(FakeToolkit& kit, std::function<void()> closed)
+            : kit_(kit), closed_(std::move(closed)) {}
         void show(const std::string& title, const std::string& text) override {
             kit_.boxTitle = title;
             kit_.boxText = text;

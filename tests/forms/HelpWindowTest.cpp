@@ -30,7 +30,8 @@ TEST_F(FormsTest, HelpWindowInEnglish) {
     ASSERT_EQ(lines.size(), 44u);
     EXPECT_EQ(lines[0], "How to set Surftally?");
     EXPECT_EQ(lines[1], "====================");
-    EXPECT_EQ(lines[2], "- Click on Surftally display and set available time on your Internet account ");
+    EXPECT_EQ(lines[2],
+              "- Click on Surftally display and set available time on your Internet account ");
     EXPECT_EQ(lines[8], "- Freeze Surftally if you are useing another Internet account.");
     EXPECT_EQ(lines[9], "");
     EXPECT_EQ(lines[11], "LEGEND:");
@@ -78,7 +79,8 @@ TEST_F(FormsTest, HelpWindowInSerbian) {
     ASSERT_EQ(lines.size(), 47u);
     EXPECT_EQ(lines[0], "Kako podesiti Surftally?");
     EXPECT_EQ(lines[1], "======================");
-    EXPECT_EQ(lines[7], "jeftiniji period, podesite popust na NULU ! Za korisnike PTT NET-a u Srbiji");
+    EXPECT_EQ(lines[7],
+              "jeftiniji period, podesite popust na NULU ! Za korisnike PTT NET-a u Srbiji");
     EXPECT_EQ(lines[8], "vec je sve podeseno u vezi popusta.");
     EXPECT_EQ(lines[13], "=========");
     EXPECT_EQ(lines[46], "proracunato");

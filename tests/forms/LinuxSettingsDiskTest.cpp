@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "MountNamespace.h"
 #include "FormsFixture.h"
+#include "MountNamespace.h"
 
 namespace formstest {
 namespace {

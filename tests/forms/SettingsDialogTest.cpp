@@ -56,7 +56,7 @@ TEST_F(FormsTest, NumberFieldsReadAndClampAsTyped) {
     ASSERT_TRUE(form2->Alarm->userEdit("-"));
     EXPECT_EQ(form2->Alarm->Value(), 0);  // not a number reads as the minimum
     EXPECT_EQ(form1->state().AlarmHours, 0);
-    EXPECT_FALSE(form2->Procenat->userEdit("1x5"));  // letters cannot be typed
+    EXPECT_FALSE(form2->Procenat->userEdit("1x5"));   // letters cannot be typed
     EXPECT_FALSE(form2->Procenat->userEdit("1500"));  // nor more than three characters
     ASSERT_TRUE(form2->Procenat->userEdit("150"));
     EXPECT_EQ(form2->Procenat->Text(), "150");  // typed, not yet clamped

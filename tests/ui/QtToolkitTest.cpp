@@ -222,9 +222,11 @@ TEST_F(QtWindows, HelpLinesFitTheMemoUnwrapped) {
         auto* memo = widget<QPlainTextEdit>(*form4, name);
         ASSERT_NE(memo, nullptr) << name;
         const int room = memo->width() - memo->verticalScrollBar()->sizeHint().width() -
-                         2 * memo->frameWidth() - 2 * static_cast<int>(memo->document()->documentMargin());
+                         2 * memo->frameWidth() -
+                         2 * static_cast<int>(memo->document()->documentMargin());
         const QFontMetrics metrics(memo->font());
-        const auto& lines = std::string(name) == "Memo1" ? HelpTexts::English() : HelpTexts::Serbian();
+        const auto& lines =
+            std::string(name) == "Memo1" ? HelpTexts::English() : HelpTexts::Serbian();
         for (const std::string& line : lines) {
             EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(line)), room)
                 << name << ": " << line << " in " << memo->font().family().toStdString();

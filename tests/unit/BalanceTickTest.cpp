@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <random>
 
 #include "BalanceTick.h"
@@ -148,18 +150,131 @@ TEST_F(BalanceTickTest, FreezeGivesBackTheSecondsSinceTheMarkAndResumesFromThere
     EXPECT_EQ(view.displayBack, clYellow);
 }
 
-TEST_F(BalanceTickTest, RunsThatKeepShowingSecondsZeroSaveEveryOtherRun) {
+// One save per minute mark: two runs within the displayed second of the mark, or a freeze
+// that holds it, write it once; a run late enough to step over the mark writes what it shows.
+TEST_F(BalanceTickTest, EachMinuteMarkIsSavedOnce) {
+    start("012:00:01");
+    flags.setOnline(ConnectionFlags::kModem);
+    std::string writes;
+    const auto step = [&](std::chrono::milliseconds period) {
+        mark();
+        run(1, period);
+        writes += saved() == "mark\r\n" ? '-' : 'W';
+    };
+    step(1000ms);  // 012:00:00
+    step(400ms);   // 012:00:00 again
+    step(400ms);
+    view.freeze = true;
+    step(1000ms);
+    step(1000ms);
+    view.freeze = false;
+    step(1000ms);  // 011:59:59
+    EXPECT_EQ(writes, "W-----");
+    EXPECT_EQ(view.display, "011:59:59");
+
+    run(58);
+    step(2000ms);  // 011:59:01 to 011:58:59, past the mark
+    EXPECT_EQ(view.display, "011:58:59");
+    EXPECT_EQ(saved(), "011:58:59\r\n");
+    step(1000ms);
+    EXPECT_EQ(writes, "W-----W-");
+}
+
+// The failure of a save into a read-only file, as the system numbers it.
+std::string readOnlyError() {
+#ifdef _WIN32
+    return "I/O error 5";  // ERROR_ACCESS_DENIED
+#else
+    return "I/O error " + std::to_string(EACCES);
+#endif
+}
+
+// Two different failures need POSIX's numbers: on Windows both read as access denied.
+#ifndef _WIN32
+// A save that fails ends its run and is tried again at the next minute mark, not at every
+// run; the same failure is reported once while it lasts, a different one anew, and one that
+// comes back after a save that landed is reported again. The first save that lands again
+// lands on a mark.
+TEST_F(BalanceTickTest, FailingSaveIsTriedAtEachMarkAndReportedOnceWhileItLasts) {
+    namespace fs = std::filesystem;
+    const fs::path file = temp.path() / "remain.dat";
+    const fs::path blocker = temp.path() / "remain.dat.tmp";
+    const auto readOnly = [&](bool on) {
+        fs::permissions(file, fs::perms::owner_write,
+                        on ? fs::perm_options::remove : fs::perm_options::add);
+    };
+    const std::string denied = readOnlyError();
+    const std::string blocked = "I/O error " + std::to_string(EEXIST);
+
     start("012:00:00");
     flags.setOnline(ConnectionFlags::kModem);
+    run(30);
+    readOnly(true);
+    run(30);
+    EXPECT_EQ(view.display, "011:59:00");
+    EXPECT_EQ(view.errors, std::vector<std::string>{denied});
+
+    // A freeze now gives back only what was counted since the failed mark.
+    run(15);
     view.freeze = true;
-    std::string writes;
-    for (int i = 0; i < 4; ++i) {
-        mark();
-        run(1);
-        writes += saved() == "mark\r\n" ? '-' : 'W';
-    }
-    // The start counts as a save, so the first run does not save.
-    EXPECT_EQ(writes, "-W-W");
+    run(1);
+    EXPECT_EQ(view.display, "011:59:00");
+    view.freeze = false;
+
+    // Another failure between marks is not met before the next mark: nothing is tried.
+    readOnly(false);
+    fs::create_directory(blocker);
+    run(44);
+    EXPECT_EQ(view.display, "011:58:16");
+    EXPECT_EQ(view.errors.size(), 1u);
+    run(16);
+    EXPECT_EQ(view.display, "011:58:00");
+    EXPECT_EQ(view.errors, (std::vector<std::string>{denied, blocked}));
+
+    fs::remove(blocker);
+    readOnly(true);
+    run(120);
+    EXPECT_EQ(view.display, "011:56:00");
+    EXPECT_EQ(view.errors, (std::vector<std::string>{denied, blocked, denied}));
+    EXPECT_EQ(saved(), "012:00:00\r\n");
+
+    // Writable again between marks: the next mark saves, and no run before it.
+    run(30);
+    readOnly(false);
+    run(29);
+    EXPECT_EQ(saved(), "012:00:00\r\n");
+    run(1);
+    EXPECT_EQ(saved(), "011:55:00\r\n");
+
+    readOnly(true);
+    run(60);
+    EXPECT_EQ(view.errors, (std::vector<std::string>{denied, blocked, denied, denied}));
+    EXPECT_EQ(saved(), "011:55:00\r\n");
+}
+
+#endif  // _WIN32
+
+// The balance of a dropped connection is never lost to a failed save: every off-line run
+// tries it again, reporting the failure once and showing the clock meanwhile, until it lands.
+TEST_F(BalanceTickTest, FailingOfflineSaveIsTriedUntilItLands) {
+    namespace fs = std::filesystem;
+    const fs::path file = temp.path() / "remain.dat";
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(30);
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
+    flags.setOffline();
+    run(5);
+    EXPECT_EQ(view.errors, std::vector<std::string>{readOnlyError()});
+    EXPECT_EQ(view.display, "12:00:35");
+    EXPECT_EQ(saved(), "012:00:00\r\n");
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    run(1);
+    EXPECT_EQ(saved(), "011:59:30\r\n");
+    mark();
+    run(5);
+    EXPECT_EQ(saved(), "mark\r\n");
+    EXPECT_EQ(view.errors.size(), 1u);
 }
 
 TEST_F(BalanceTickTest, AlarmColourFollowsOneRunLate) {
@@ -301,13 +416,24 @@ TEST_F(BalanceTickTest, EconomicPeriodAcrossMidnightDiscountsBothSides) {
     }
 }
 
+// Two empty texts are as malformed as any others.
 TEST_F(BalanceTickTest, MalformedEconomicPeriodGivesNoDiscountAndIsReportedOnce) {
-    start("012:00:00", "2", "25:00\r\n06:00\r\n50\r\n");
-    flags.setOnline(ConnectionFlags::kModem);
-    run(4);
-    EXPECT_EQ(view.display, "011:59:56");
-    ASSERT_EQ(view.errors.size(), 1u);
-    EXPECT_NE(view.errors[0].find("is not a valid integer value"), std::string::npos);
+    for (const char* economic : {"25:00\r\n06:00\r\n50\r\n", "\r\n\r\n50\r\n"}) {
+        SCOPED_TRACE(economic);
+        state = SharedState{};
+        view.errors.clear();
+        start("012:00:00", "2", economic);
+        flags.setOnline(ConnectionFlags::kModem);
+        run(4);
+        EXPECT_EQ(view.display, "011:59:56");
+        ASSERT_EQ(view.errors.size(), 1u);
+        EXPECT_NE(view.errors[0].find("is not a valid integer value"), std::string::npos);
+        flags.setOffline();
+        run(2);
+        flags.setOnline(ConnectionFlags::kModem);
+        run(2);
+        EXPECT_EQ(view.errors.size(), 1u);
+    }
 }
 
 TEST_F(BalanceTickTest, MissingIconIsReportedOnceAndNeverStopsTheTick) {

@@ -24,6 +24,15 @@ std::string convertErrorText(const std::function<void()>& f) {
     return "no error";
 }
 
+[[maybe_unused]] std::string inOutErrorText(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const InOutError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
 }  // namespace
 
 TEST(Conversions, DecimalIntegers) {
@@ -43,7 +52,7 @@ TEST(Conversions, DecimalIntegers) {
 }
 
 TEST(Conversions, ErrorTextOfHostileInputStaysReadable) {
-    EXPECT_EQ(convertErrorText([] { StrToInt(std::string("1\0" "2", 3)); }),
+    EXPECT_EQ(convertErrorText([] { StrToInt(std::string("1\0002", 3)); }),
               "'1?2' is not a valid integer value");
     const std::string longText(1000, 'x');
     const std::string text = convertErrorText([&] { StrToInt(longText); });
@@ -116,7 +125,8 @@ TEST(Conversions, TimeOfDayText) {
 
 TEST(InOutErrors, Texts) {
     EXPECT_STREQ(InOutError::fromErrno(ENOENT).what(), "File not found");
-    EXPECT_STREQ(InOutError::fromErrno(ENOSPC).what(), ("I/O error " + std::to_string(ENOSPC)).c_str());
+    EXPECT_STREQ(InOutError::fromErrno(ENOSPC).what(),
+                 ("I/O error " + std::to_string(ENOSPC)).c_str());
     EXPECT_EQ(InOutError::fromErrno(EACCES).code(), EACCES);
 }
 
@@ -128,16 +138,21 @@ protected:
 
 TEST_F(DataFolderTest, ReadsLinesWhateverTheLineEnd) {
     temp.put("economic.dat", "22:00\r\n06:00\r\n50\r\n");
-    EXPECT_EQ(folder.ReadLines("economic.dat", 3), (std::vector<std::string>{"22:00", "06:00", "50"}));
+    EXPECT_EQ(folder.ReadLines("economic.dat", 3),
+              (std::vector<std::string>{"22:00", "06:00", "50"}));
     temp.put("economic.dat", "22:00\n06:00\n50");
-    EXPECT_EQ(folder.ReadLines("economic.dat", 3), (std::vector<std::string>{"22:00", "06:00", "50"}));
-    temp.put("remain.dat", "\xEF\xBB\xBF" "012:00:00\r\n");
+    EXPECT_EQ(folder.ReadLines("economic.dat", 3),
+              (std::vector<std::string>{"22:00", "06:00", "50"}));
+    temp.put("remain.dat",
+             "\xEF\xBB\xBF"
+             "012:00:00\r\n");
     EXPECT_EQ(folder.ReadLine("remain.dat"), "012:00:00");
 }
 
 TEST_F(DataFolderTest, MissingLinesReadEmptyAndExtraLinesAreIgnored) {
     temp.put("economic.dat", "22:00\r\n06:00\r\n");
-    EXPECT_EQ(folder.ReadLines("economic.dat", 3), (std::vector<std::string>{"22:00", "06:00", ""}));
+    EXPECT_EQ(folder.ReadLines("economic.dat", 3),
+              (std::vector<std::string>{"22:00", "06:00", ""}));
     temp.put("alarm.dat", "");
     EXPECT_EQ(folder.ReadLine("alarm.dat"), "");
     temp.put("alarm.dat", "5\r\n6\r\n7\r\n");
@@ -156,9 +171,22 @@ TEST_F(DataFolderTest, MissingFileIsFileNotFound) {
     EXPECT_FALSE(folder.FileExists("srpski.dat.d"));
 }
 
-TEST_F(DataFolderTest, OverlongLineIsCutNotHeld) {
-    temp.put("alarm.dat", std::string(1 << 20, '7') + "\r\n");
-    EXPECT_EQ(folder.ReadLine("alarm.dat").size(), 4096u);
+// A line is never cut into a different value: a line over the limit is a conversion error
+// quoting its start, wherever it stands, and lines past those asked for are never looked at.
+TEST_F(DataFolderTest, OverlongLineIsAConversionErrorNeverAnotherValue) {
+    const std::string shownZeros = "'" + std::string(64, '0') + "...' is not a valid integer value";
+    temp.put("alarm.dat", std::string(5000, '0') + "5\r\n");
+    EXPECT_EQ(convertErrorText([&] { folder.ReadLine("alarm.dat"); }), shownZeros);
+    temp.put("economic.dat", "22:00\r\n06:00\r\n" + std::string(1 << 20, '0') + "5");
+    EXPECT_EQ(convertErrorText([&] { folder.ReadLines("economic.dat", 3); }), shownZeros);
+    EXPECT_EQ(folder.ReadLines("economic.dat", 2), (std::vector<std::string>{"22:00", "06:00"}));
+
+    // The limit is 4096 bytes of text, whatever line end or byte-order mark surrounds it.
+    const std::string longest(4096, '7');
+    temp.put("alarm.dat", "\xEF\xBB\xBF" + longest + "\r\n");
+    EXPECT_TRUE(folder.ReadLine("alarm.dat") == longest);
+    temp.put("alarm.dat", longest + "7\r\n");
+    EXPECT_NE(convertErrorText([&] { folder.ReadLine("alarm.dat"); }), "no error");
 }
 
 TEST_F(DataFolderTest, WritesCrLfLinesAndRewritesWhole) {
@@ -239,6 +267,52 @@ TEST_F(DataFolderTest, ReadOnlyFolderKeepsOldContent) {
         GTEST_SKIP() << "mount namespaces are not permitted here; read-only case not run";
     }
     EXPECT_EQ(*code, 0);
+}
+
+// A file the user made read-only is refused as a rewrite in place would refuse it, even to
+// root, and stays as it is.
+TEST_F(DataFolderTest, ReadOnlyFileIsRefusedAndLeftAsItIs) {
+    namespace fs = std::filesystem;
+    folder.WriteLines("remain.dat", {"012:00:00"});
+    const fs::path file = temp.path() / "remain.dat";
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(file, readOnly);
+    EXPECT_EQ(inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:59:00"}); }),
+              "I/O error " + std::to_string(EACCES));
+    EXPECT_EQ(temp.get("remain.dat"), "012:00:00\r\n");
+    EXPECT_EQ(fs::status(file).permissions(), readOnly);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
+
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    folder.WriteLines("remain.dat", {"011:59:00"});
+    EXPECT_EQ(temp.get("remain.dat"), "011:59:00\r\n");
+}
+
+// A data file that is a link (through a chain of links, relative or absolute) stays a link:
+// the file it leads to is replaced, with its temporary file beside it.
+TEST_F(DataFolderTest, LinkedFileIsWrittenThroughToItsTarget) {
+    namespace fs = std::filesystem;
+    TempFolder elsewhere;
+    fs::create_directory(elsewhere.path() / "real");
+    elsewhere.put("real/balance", "012:00:00\r\n");
+    fs::create_symlink("real/balance", elsewhere.path() / "hop");
+    fs::create_symlink(elsewhere.path() / "hop", temp.path() / "remain.dat");
+
+    folder.WriteLines("remain.dat", {"011:59:00"});
+    EXPECT_TRUE(fs::is_symlink(temp.path() / "remain.dat"));
+    EXPECT_TRUE(fs::is_symlink(elsewhere.path() / "hop"));
+    EXPECT_EQ(elsewhere.get("real/balance"), "011:59:00\r\n");
+    EXPECT_EQ(folder.ReadLine("remain.dat"), "011:59:00");
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(elsewhere.path() / "real"), fs::directory_iterator()),
+        1);
+
+    // A read-only target is refused through the link too.
+    fs::permissions(elsewhere.path() / "real/balance", fs::perms::owner_read);
+    EXPECT_EQ(inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:58:00"}); }),
+              "I/O error " + std::to_string(EACCES));
+    EXPECT_EQ(elsewhere.get("real/balance"), "011:59:00\r\n");
 }
 
 TEST(DataFolderLocation, OverrideAndXdg) {

@@ -41,7 +41,7 @@ TEST_F(StoredStateTest, NewDataFolder) {
     EXPECT_EQ(state.BaseTime, clock.monotonic());
     EXPECT_EQ(state.HoursText, "000");
     EXPECT_TRUE(state.OfflineSaved);
-    EXPECT_TRUE(state.MinuteSaved);
+    EXPECT_TRUE(state.MinuteSaved());
     EXPECT_TRUE(state.BalanceKnown);
     EXPECT_FALSE(Serbian);
 }

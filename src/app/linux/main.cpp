@@ -4,10 +4,13 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
 #include <memory>
 
 #include "DataFolder.h"
+#include "FolderLock.h"
 #include "LinuxConnectionFlags.h"
+#include "QtInstanceChannel.h"
 #include "QtToolkit.h"
 #include "QtTrayApplication.h"
 #include "QtTrayShell.h"
@@ -26,6 +29,17 @@ int main(int argc, char* argv[]) {
     // The strip is a tool window and may be hidden: only closing it ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // One program counts per data folder; a second start brings the running strip back.
+    const DataFolder folder = DataFolder::standard();
+    FolderLock lock;
+    QtInstanceChannel channel(folder.path());
+    if (lock.tryAcquire(folder.path()) == FolderLock::Outcome::HeldElsewhere) {
+        if (!channel.ask(3000)) {
+            std::fprintf(stderr, "surftally: already running on %s\n", folder.path().c_str());
+        }
+        return 0;
+    }
+
     QtToolkit toolkit;
     TApplication application(toolkit);
     SystemClock clock;
@@ -39,8 +53,7 @@ int main(int argc, char* argv[]) {
 
     std::unique_ptr<TForm1> form1;
     try {
-        form1 = std::make_unique<TForm1>(application, DataFolder::standard(), clock, flags, shell,
-                                         trayApplication,
+        form1 = std::make_unique<TForm1>(application, folder, clock, flags, shell, trayApplication,
                                          [&trayApplication](const std::filesystem::path& file) {
                                              trayApplication.loadIcon(file.string());
                                          });
@@ -54,6 +67,7 @@ int main(int argc, char* argv[]) {
     TForm2 form2(application, *form1);
     TForm4 form4(application);
     form2.setHelpWindow(&form4);
+    channel.listen([&form1] { form1->BringBack(); });
 
     form1->Show();
     return QApplication::exec();

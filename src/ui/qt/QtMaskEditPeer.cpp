@@ -72,8 +72,7 @@ private:
 };
 
 QtMaskEditPeer::QtMaskEditPeer(TControl& control)
-    : QtControlPeer(control,
-                    new Field(static_cast<TMaskEdit&>(control), parentWidget(control))) {}
+    : QtControlPeer(control, new Field(static_cast<TMaskEdit&>(control), parentWidget(control))) {}
 
 TMaskEdit& QtMaskEditPeer::edit() const {
     return static_cast<TMaskEdit&>(control_);

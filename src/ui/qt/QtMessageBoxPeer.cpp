@@ -10,7 +10,8 @@ QtMessageBoxPeer::QtMessageBoxPeer(std::function<void()> closed)
     box_->setWindowModality(Qt::NonModal);
     box_->setWindowFlag(Qt::WindowStaysOnTopHint);
     box_->setAttribute(Qt::WA_ShowWithoutActivating);
-    QObject::connect(box_, &QMessageBox::finished, box_, [closed = std::move(closed)] { closed(); });
+    QObject::connect(box_, &QMessageBox::finished, box_,
+                     [closed = std::move(closed)] { closed(); });
 }
 
 QtMessageBoxPeer::~QtMessageBoxPeer() {

@@ -7,7 +7,6 @@
 
 #include "Toolkit.h"
 
-
 namespace surftally {
 
 // The error report's box: not modal, above the always-on-top strip, and shown without taking

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+
+namespace surftally {
+
+// How a second start on the same data folder reaches the program that runs there: the
+// running one listens on a local socket named after the folder, the second one asks it to
+// bring its strip back and ends.
+class QtInstanceChannel {
+public:
+    explicit QtInstanceChannel(const std::filesystem::path& folder);
+
+    // The running program: calls onRequest for every request. A socket left by a program
+    // that was killed is taken over.
+    bool listen(std::function<void()> onRequest);
+
+    // A second start: asks the running program, waiting up to timeoutMs for it to answer.
+    bool ask(int timeoutMs) const;
+
+    const QString& name() const { return name_; }
+
+private:
+    QString name_;
+    QLocalServer server_;
+    std::function<void()> onRequest_;
+};
+
+}  // namespace surftally
