@@ -113,6 +113,8 @@ Section "Uninstall"
   !insertmacro CloseRunningProgram
   Delete "$INSTDIR\surftally.exe"
   Delete "$INSTDIR\uninstall.exe"
+  ; The running program's lock is no data.
+  Delete "$INSTDIR\surftally.lock"
   SetShellVarContext current
   Delete "$SMPROGRAMS\Surftally.lnk"
   Delete "$SMSTARTUP\Surftally.lnk"

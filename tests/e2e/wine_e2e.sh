@@ -70,13 +70,14 @@ error_boxes() {
     echo $n
 }
 # The installed program's processes in this prefix.
-program_running() {
-    local pid
+program_count() {
+    local pid n=0
     for pid in $(pgrep -f 'Program Files.Surftally.surftally\.exe'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
     done
-    return 1
+    echo $n
 }
+program_running() { [ "$(program_count)" -gt 0 ]; }
 install() { timeout 120 wine "$setup" /S >>"$work/setup.log" 2>&1; }
 shortcut() { find "$WINEPREFIX/drive_c/users" -path "*/Start Menu/Programs/$1" 2>/dev/null | head -n 1; }
 start_from_menu() {
@@ -156,6 +157,14 @@ sleep 0.7
 xdotool click 1
 wait_until 3 strip_shown || fail "a second click on the icon did not show the strip"
 echo "ok: a click on the icon hides and shows the strip"
+
+# A second start while the strip is hidden brings it back and ends; one program counts.
+sleep 0.7 # not a double click
+xdotool click 1
+wait_until 3 eval '! strip_shown' || fail "a click on the icon did not hide the strip"
+start_from_menu
+wait_until 10 eval '[ "$(program_count)" = 1 ]' || fail "$(program_count) programs run on one data folder"
+echo "ok: a second start brings the hidden strip back and ends"
 
 # The settings: a balance typed into its field is the new balance, in remain.dat at once.
 open_settings " Settings - Surftally"

@@ -7,11 +7,13 @@
 
 // The portable names first; windows.h makes macros of some of them.
 #include "DataFolder.h"
+#include "FolderLock.h"
 #include "TApplication.h"
 #include "TForm1.h"
 #include "TForm2.h"
 #include "TForm4.h"
 #include "WinConnectionFlags.h"
+#include "WinInstanceChannel.h"
 #include "WinSystemClock.h"
 #include "WinTrayApplication.h"
 #include "WinTrayShell.h"
@@ -31,6 +33,15 @@ void showFailure(const std::string& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // One program counts per data folder; a second start brings the running strip back.
+    const DataFolder folder = DataFolder::standard();
+    FolderLock lock;
+    WinInstanceChannel channel(folder.path());
+    if (lock.tryAcquire(folder.path()) == FolderLock::Outcome::HeldElsewhere) {
+        channel.ask(3000);
+        return 0;
+    }
+
     Win32Toolkit toolkit;
     TApplication application(toolkit);
     WinSystemClock clock;
@@ -44,12 +55,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinTrayApplication trayApplication(application.Title());
     trayApplication.setOnProcedureError(report);
 
-    // The data folder's lock goes here, before anything reads or writes the folder.
-
     std::unique_ptr<TForm1> form1;
     try {
-        form1 = std::make_unique<TForm1>(application, DataFolder::standard(), clock, flags, shell,
-                                         trayApplication,
+        form1 = std::make_unique<TForm1>(application, folder, clock, flags, shell, trayApplication,
                                          [&trayApplication](const std::filesystem::path& file) {
                                              trayApplication.loadIcon(file);
                                          });
@@ -63,6 +71,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TForm2 form2(application, *form1);
     TForm4 form4(application);
     form2.setHelpWindow(&form4);
+    channel.listen([&] { application.Guarded([&] { form1->BringBack(); }); });
 
     form1->Show();
     return toolkit.run();
