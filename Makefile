@@ -1,5 +1,5 @@
 # Thin entry points; the work is in CMake and scripts/.
-.PHONY: all run test bench format build release screenshots fuzz
+.PHONY: all run test bench format build release screenshots fuzz windows
 
 all: build
 
@@ -23,10 +23,14 @@ test: deps
 fuzz: deps
 	scripts/fuzz
 
-bench: release
+# The Windows program and its installer in build/windows/.
+windows: deps
+	scripts/windows
+
+bench: release windows
 	scripts/bench
 
-screenshots: build
+screenshots: build windows
 	scripts/screenshots
 
 format:

@@ -56,15 +56,17 @@ TTrayIcon::TTrayIcon(TrayShell& shell, TrayApplication& application)
 
 TTrayIcon::~TTrayIcon() {
     *alive_ = false;
-    // Nothing may call into the object once it is gone: unhook the application, close the
-    // message window and leave the menu.
+    // Nothing may call into the object once it is gone: unhook the application and leave
+    // the menu.
     application_.setOnMinimize({});
     application_.setOnRestore({});
-    shell_.ReleaseMessageWindow(window_);
     setPopupMenu(nullptr);
 
-    Icon_.setImage(nullptr);
+    // The removal names the message window, which must still exist then: one that names a
+    // destroyed window can leave a ghost icon in the notification area.
     shell_.NotifyIcon(NotifyMessage::NIM_DELETE, data_);
+    shell_.ReleaseMessageWindow(window_);
+    Icon_.setImage(nullptr);
 }
 
 void TTrayIcon::setHint(const std::string& value) {

@@ -271,6 +271,24 @@ TEST_F(TrayIconTest, NothingReachesADestroyedIcon) {
     // keptMenu's destructor must not reach the gone icon (ASan watches this).
 }
 
+TEST(TrayIconDestruction, RemovesTheIconWhileItsWindowExists) {
+    // Each request, with whether the window it names was still there.
+    struct WatchingShell : FakeTrayShell {
+        bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override {
+            windowAlive.push_back(isAllocated(data.hWnd));
+            return FakeTrayShell::NotifyIcon(message, data);
+        }
+        std::vector<bool> windowAlive;
+    };
+    WatchingShell shell;
+    FakeTrayApplication app;
+    std::make_unique<TTrayIcon>(shell, app).reset();
+    ASSERT_EQ(shell.requests.size(), 2u);
+    EXPECT_EQ(shell.requests[1].message, NotifyMessage::NIM_DELETE);
+    EXPECT_TRUE(shell.windowAlive[1]) << "the removal names a destroyed window";
+    EXPECT_EQ(shell.allocatedWindows(), 0u);
+}
+
 TEST_F(TrayIconTest, HandlerThatDestroysTheIconEndsTheDispatch) {
     tray->OnClick = [this](TTrayIcon*) {
         events.push_back("Click");

@@ -5,7 +5,11 @@
 // After the portable names.
 #include "NativeNotifyRecord.h"
 
+#include "FakeTrayApplication.h"
+#include "TTrayIcon.h"
+
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -48,6 +52,43 @@ void broadcastTaskbarCreated() {
     ::SendMessageTimeoutA(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     pumpMessages();
 }
+
+// A CBT hook on this thread for as long as the object lives, with what it saw.
+class CreationHook {
+public:
+    // refuseCreation: every window this thread creates is refused. onDestroy: run as each
+    // window is destroyed, while it still exists.
+    CreationHook(bool refuseCreation, std::function<void(HWND)> onDestroy = {}) {
+        current_ = this;
+        refuse_ = refuseCreation;
+        onDestroy_ = std::move(onDestroy);
+        hook_ = ::SetWindowsHookExA(WH_CBT, procedure, nullptr, ::GetCurrentThreadId());
+    }
+    ~CreationHook() {
+        ::UnhookWindowsHookEx(hook_);
+        current_ = nullptr;
+    }
+    CreationHook(const CreationHook&) = delete;
+    CreationHook& operator=(const CreationHook&) = delete;
+    bool installed() const { return hook_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK procedure(int code, WPARAM wParam, LPARAM lParam) {
+        if (current_ != nullptr) {
+            if (code == HCBT_CREATEWND && current_->refuse_) {
+                return 1;
+            }
+            if (code == HCBT_DESTROYWND && current_->onDestroy_) {
+                current_->onDestroy_(reinterpret_cast<HWND>(wParam));
+            }
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline CreationHook* current_ = nullptr;
+    HHOOK hook_ = nullptr;
+    bool refuse_ = false;
+    std::function<void(HWND)> onDestroy_;
+};
 
 class WinTrayShellTest : public ::testing::Test {
 protected:
@@ -223,4 +264,53 @@ TEST_F(WinTrayShellTest, PointerAndKeys) {
     ::SendInput(1, &release, sizeof(release));
     pumpMessages();
     EXPECT_FALSE(shell.KeyDown(VirtualKey::Shift));
+}
+
+// A message window that cannot be created fails the icon's construction with the reason, and
+// no icon is added that could never call back.
+TEST(WinTrayShellFailures, WindowThatCannotBeCreatedFailsTheIcon) {
+    WinTrayShell shell;
+    FakeTrayApplication application;
+    const CreationHook hook(true);
+    ASSERT_TRUE(hook.installed());
+    try {
+        TTrayIcon icon(shell, application);
+        FAIL() << "the icon was built without its window";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create the notification icon's window: ", 0),
+                  0u)
+            << e.what();
+    }
+    NotifyIconData orphan = recordFor(0, "Surftally");
+    EXPECT_FALSE(rawNotify(NIM_MODIFY, orphan)) << "an icon without a window was added";
+}
+
+// The removal of an icon names its window while that window still exists, however the icon
+// goes: destroyed by its component, or left behind when its window is released.
+TEST(WinTrayShellFailures, IconIsRemovedBeforeItsWindowIsDestroyed) {
+    std::vector<bool> iconThereAtDestruction;
+    NotifyIconData watched;
+    const CreationHook hook(false, [&](HWND hwnd) {
+        if (reinterpret_cast<std::uintptr_t>(hwnd) == watched.hWnd) {
+            iconThereAtDestruction.push_back(rawNotify(NIM_MODIFY, watched));
+        }
+    });
+    ASSERT_TRUE(hook.installed());
+
+    WinTrayShell shell;
+    {
+        FakeTrayApplication application;
+        application.icon = TIcon();
+        TTrayIcon icon(shell, application);
+        watched = icon.record();
+        ASSERT_TRUE(rawNotify(NIM_MODIFY, watched));
+    }
+    const std::uintptr_t window = shell.AllocateMessageWindow([](TrayMessage&) {});
+    watched = recordFor(window, "Surftally");
+    ASSERT_TRUE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_ADD), watched));
+    shell.ReleaseMessageWindow(window);
+    EXPECT_EQ(iconThereAtDestruction, (std::vector<bool>{false, false}));
+    // Nothing more is asked of the system for a released window.
+    EXPECT_FALSE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_ADD), watched));
+    EXPECT_FALSE(rawNotify(NIM_MODIFY, watched));
 }

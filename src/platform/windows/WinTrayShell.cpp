@@ -4,6 +4,9 @@
 // After the portable names.
 #include "NativeNotifyRecord.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace surftally {
 
 namespace {
@@ -24,6 +27,20 @@ void registerWindowClass() {
                ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }();
     (void)registered;
+}
+
+// The system's text for an error number, without the line break it ends in.
+std::string systemMessage(DWORD error) {
+    char* buffer = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = length != 0 && buffer != nullptr ? std::string(buffer, length) : "";
+    ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? "error " + std::to_string(error) : text;
 }
 
 UINT taskbarCreatedMessage() {
@@ -93,7 +110,9 @@ std::uintptr_t WinTrayShell::AllocateMessageWindow(std::function<void(TrayMessag
     const HWND hwnd = ::CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP, 0, 0, 0, 0,
                                         nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (hwnd == nullptr) {
-        return 0;
+        // An icon without its window could never call back: the icon is not added at all.
+        throw std::runtime_error("Cannot create the notification icon's window: " +
+                                 systemMessage(::GetLastError()));
     }
     // A program that runs elevated would not hear Explorer's broadcast otherwise.
     ::ChangeWindowMessageFilterEx(hwnd, taskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
@@ -113,15 +132,28 @@ void WinTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
         return;
     }
     const HWND hwnd = reinterpret_cast<HWND>(window);
+    // An icon still in the notification area goes first, while the window its record names
+    // exists: a removal that names a destroyed window can leave a ghost icon behind.
+    for (auto it = icons_.begin(); it != icons_.end();) {
+        if (it->first.first == window) {
+            NOTIFYICONDATAA native = NativeNotifyRecord(it->second);
+            ::Shell_NotifyIconA(NIM_DELETE, &native);
+            it = icons_.erase(it);
+        } else {
+            ++it;
+        }
+    }
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     ::DestroyWindow(hwnd);
     windows_.erase(found);
-    for (auto it = icons_.begin(); it != icons_.end();) {
-        it = it->first.first == window ? icons_.erase(it) : std::next(it);
-    }
 }
 
 bool WinTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
+    if (windows_.count(data.hWnd) == 0) {
+        // Not (or no longer) one of this shell's windows: the system is not asked about a
+        // window that may be gone or may be another program's.
+        return false;
+    }
     NOTIFYICONDATAA native = NativeNotifyRecord(data);
     const bool ok = ::Shell_NotifyIconA(static_cast<DWORD>(message), &native) != FALSE;
     const std::pair key{data.hWnd, data.uID};

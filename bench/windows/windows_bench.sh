@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Whole-process figures of the Windows program beside a bare Win32 window of the same size and
+# kind, measured in the same run under Wine on Xvfb: the size of the executable, start-up
+# until the window is shown and resident memory after 10 s. Both run in one fresh Wine prefix
+# whose server and desktop are started before either is measured.
+# Usage: windows_bench.sh PATH_TO_SURFTALLY_EXE PATH_TO_BARE_WINDOW_EXE DEFAULT_DATA_FOLDER
+set -uo pipefail
+
+program=$(realpath "${1:?usage: windows_bench.sh SURFTALLY_EXE BARE_WINDOW_EXE DATA}")
+bare=$(realpath "${2:?}")
+defaults=$(realpath "${3:?}")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+
+echo
+echo "Windows program"
+printf '%-28s %10s\n' "" "bytes"
+printf '%-28s %10d\n' "surftally.exe" "$(stat -c %s "$program")"
+printf '%-28s %10d\n' "bare Win32 window" "$(stat -c %s "$bare")"
+if [ -f "$(dirname "$program")/surftally-setup.exe" ]; then
+    printf '%-28s %10d\n' "surftally-setup.exe" "$(stat -c %s "$(dirname "$program")/surftally-setup.exe")"
+fi
+
+for tool in Xvfb xdotool wine wineserver bc; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "Wine bench skipped: $tool is missing"; exit 0; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    timeout 30 wineserver -k >/dev/null 2>&1
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+export LC_ALL=C.UTF-8
+export HOME="$work/home"
+export WINEPREFIX="$work/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+mkdir -p "$HOME"
+
+bound=240
+timeout "$bound" Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
+export DISPLAY=":$(head -n 1 "$work/display")"
+"$root/scripts/wine-prefix" >"$work/prefix.log" 2>&1 || { echo "Wine bench skipped: no prefix"; exit 0; }
+
+now() { date +%s.%N; }
+rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+# The server stays up between the programs, and the desktop process that Wine starts with the
+# first window is started before anything is measured.
+wineserver -p
+timeout "$bound" wine "$bare" >/dev/null 2>&1 &
+warm=$!
+for _ in $(seq 600); do shown '^Bare$' && break; sleep 0.05; done
+kill "$warm" 2>/dev/null
+wait "$warm" 2>/dev/null
+for _ in $(seq 100); do shown '^Bare$' || break; sleep 0.05; done
+
+data="$work/data"
+mkdir -p "$data"
+cp "$defaults"/*.dat "$defaults"/*.ico "$data/"
+printf '500:00:00\r\n' >"$data/remain.dat"
+windows_data=$(winepath -w "$data" 2>/dev/null)
+
+# start NAME TITLE EXE: starts the program, waits until a window of that title is shown and
+# records the start-up time.
+declare -A pid startup
+start() {
+    local name=$1 title=$2 exe=$3 t0
+    t0=$(now)
+    SURFTALLY_DATA_DIR="$windows_data" timeout "$bound" wine "$exe" >"$work/$name.log" 2>&1 &
+    local outer=$!
+    pids+=($outer)
+    for _ in $(seq 2000); do shown "$title" && break; sleep 0.005; done
+    startup[$name]=$(echo "$(now) - $t0" | bc)
+    # The measured process: the program itself, below timeout.
+    pid[$name]=$(pgrep -P "$outer" | head -n 1)
+}
+
+start bare '^Bare$' "$bare"
+sleep 1
+start program '^Surftally$' "$program"
+sleep 10
+echo
+echo "Under Wine (same Xvfb, same prefix, same run)"
+printf '%-28s %10s %12s\n' "" "start-up s" "RSS KiB@10s"
+printf '%-28s %10.3f %12d\n' "bare Win32 window 120x25" "${startup[bare]}" "$(rss "${pid[bare]}")"
+printf '%-28s %10.3f %12d\n' "surftally.exe" "${startup[program]}" "$(rss "${pid[program]}")"

@@ -1,0 +1,103 @@
+#include "WinInstanceChannel.h"
+
+#include <windows.h>
+
+#include <cwctype>
+
+namespace surftally {
+
+namespace {
+
+constexpr const wchar_t* kClass = L"SurftallyInstance";
+constexpr UINT kBringBack = WM_APP + 1;
+constexpr LRESULT kAnswer = 0x5354;  // "ST": the request was taken
+
+LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kBringBack) {
+        auto* channel =
+            reinterpret_cast<WinInstanceChannel*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        return channel != nullptr && channel->request() ? kAnswer : 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The folder as one text whatever way it was written: absolute, with backslashes, in lower
+// case (Windows' file names are not case-sensitive).
+std::wstring nameOf(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::weakly_canonical(folder, ec);
+    if (ec) {
+        absolute = std::filesystem::absolute(folder, ec);
+    }
+    std::wstring name = absolute.make_preferred().wstring();
+    while (name.size() > 3 && name.back() == L'\\') {
+        name.pop_back();
+    }
+    for (wchar_t& c : name) {
+        c = static_cast<wchar_t>(std::towlower(c));
+    }
+    return L"Surftally " + name;
+}
+
+}  // namespace
+
+WinInstanceChannel::WinInstanceChannel(const std::filesystem::path& folder)
+    : name_(nameOf(folder)) {}
+
+WinInstanceChannel::~WinInstanceChannel() {
+    if (window_ != nullptr) {
+        const HWND hwnd = static_cast<HWND>(window_);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd);
+    }
+}
+
+bool WinInstanceChannel::listen(std::function<void()> onRequest) {
+    onRequest_ = std::move(onRequest);
+    if (window_ != nullptr) {
+        return true;
+    }
+    static const bool registered = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kClass;
+        return ::RegisterClassW(&windowClass) != 0;
+    }();
+    (void)registered;
+    const HWND hwnd = ::CreateWindowExW(0, kClass, name_.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr) {
+        return false;
+    }
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_ = hwnd;
+    return true;
+}
+
+bool WinInstanceChannel::request() {
+    if (!onRequest_) {
+        return false;
+    }
+    // A copy: the handler may replace itself.
+    const std::function<void()> handler = onRequest_;
+    handler();
+    return true;
+}
+
+bool WinInstanceChannel::ask(int timeoutMs) const {
+    const HWND running = ::FindWindowExW(HWND_MESSAGE, nullptr, kClass, name_.c_str());
+    if (running == nullptr) {
+        return false;
+    }
+    // The running program may bring its window to the front.
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(running, &process);
+    ::AllowSetForegroundWindow(process);
+    DWORD_PTR answer = 0;
+    const LRESULT sent = ::SendMessageTimeoutW(running, kBringBack, 0, 0, SMTO_ABORTIFHUNG,
+                                               static_cast<UINT>(timeoutMs), &answer);
+    return sent != 0 && answer == static_cast<DWORD_PTR>(kAnswer);
+}
+
+}  // namespace surftally

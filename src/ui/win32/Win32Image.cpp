@@ -1,0 +1,44 @@
+#include "Win32Image.h"
+
+#include "TImage.h"
+#include "Win32Paint.h"
+#include "Win32StripDrawing.h"
+#include "Win32Toolkit.h"
+
+namespace surftally {
+
+Win32Image::Win32Image(Win32Toolkit& toolkit, TControl& control) : Win32Control(toolkit, control) {
+    create(Win32Toolkit::kImageClass, 0);
+}
+
+void Win32Image::paint(HDC dc) const {
+    RECT client;
+    ::GetClientRect(native(), &client);
+    Win32StripDrawing::DrawPicture(dc, client, static_cast<const TImage&>(control()).Picture(),
+                                   toolkit().fonts().get(Win32Toolkit::DisplayFont(), dpi()),
+                                   dpi());
+}
+
+void Win32Image::apply(Property property) {
+    if (property == Property::Picture || property == Property::Caption) {
+        redraw();
+    }
+}
+
+bool Win32Image::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_PAINT:
+            PaintBuffered(hwnd, [this](HDC dc) { paint(dc); });
+            return true;
+        case WM_PRINTCLIENT:
+            paint(reinterpret_cast<HDC>(wParam));
+            return true;
+        case WM_ERASEBKGND:
+            result = 1;
+            return true;
+        default:
+            return Win32Control::handle(hwnd, message, wParam, lParam, result);
+    }
+}
+
+}  // namespace surftally

@@ -1,0 +1,71 @@
+#include "Win32Label.h"
+
+#include "Win32Paint.h"
+#include "Win32StripDrawing.h"
+#include "Win32Text.h"
+#include "Win32Toolkit.h"
+
+namespace surftally {
+
+Win32Label::Win32Label(Win32Toolkit& toolkit, TControl& control) : Win32Control(toolkit, control) {
+    create(Win32Toolkit::kLabelClass, 0);
+}
+
+void Win32Label::paint(HDC dc) const {
+    RECT client;
+    ::GetClientRect(native(), &client);
+    Win32StripDrawing::DrawText(dc, client, Wide(control().Caption()), backgroundColour(),
+                                control().Font().Color, font(),
+                                control().Alignment() == TAlignment::Center);
+}
+
+void Win32Label::apply(Property property) {
+    if (property == Property::Alignment || property == Property::Caption) {
+        redraw();
+    }
+}
+
+bool Win32Label::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_PAINT:
+            PaintBuffered(hwnd, [this](HDC dc) { paint(dc); });
+            return true;
+        case WM_PRINTCLIENT:
+            paint(reinterpret_cast<HDC>(wParam));
+            return true;
+        case WM_ERASEBKGND:
+            result = 1;
+            return true;
+        case WM_MOUSEMOVE:
+            if (!tracking_) {
+                TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
+                tracking_ = ::TrackMouseEvent(&track) != FALSE;
+            }
+            control().userMouseMove();
+            return true;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            pressed_ = false;
+            control().userMouseLeave();
+            return true;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            pressed_ = true;
+            return true;
+        case WM_LBUTTONUP: {
+            const bool click = pressed_;
+            pressed_ = false;
+            RECT client;
+            ::GetClientRect(hwnd, &client);
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (click && ::PtInRect(&client, at)) {
+                control().userClick();
+            }
+            return true;
+        }
+        default:
+            return Win32Control::handle(hwnd, message, wParam, lParam, result);
+    }
+}
+
+}  // namespace surftally

@@ -1,0 +1,182 @@
+#include "Win32MaskEdit.h"
+
+#include "TMaskEdit.h"
+#include "Win32Text.h"
+#include "Win32Toolkit.h"
+
+namespace surftally {
+
+namespace {
+
+// Posted by a refused leave: the focus comes back once the change under way is over.
+constexpr UINT kTakeFocus = WM_APP + 10;
+
+std::wstring clipboardText(HWND owner) {
+    std::wstring text;
+    if (::IsClipboardFormatAvailable(CF_UNICODETEXT) && ::OpenClipboard(owner)) {
+        if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
+                text = chars;
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+    }
+    return text;
+}
+
+}  // namespace
+
+Win32MaskEdit::Win32MaskEdit(Win32Toolkit& toolkit, TControl& control)
+    : Win32Control(toolkit, control) {
+    create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+}
+
+TMaskEdit& Win32MaskEdit::edit() const {
+    return static_cast<TMaskEdit&>(control());
+}
+
+void Win32MaskEdit::showCaret() {
+    const int caret = edit().CaretPos();
+    ::SendMessageW(native(), EM_SETSEL, caret, caret);
+}
+
+void Win32MaskEdit::apply(Property property) {
+    if (property == Property::Caption) {
+        ::SetWindowTextW(native(), Wide(edit().Text()).c_str());
+        showCaret();
+    } else if (property == Property::CaretPos) {
+        showCaret();
+    }
+}
+
+void Win32MaskEdit::takeFocus() {
+    ::PostMessageW(native(), kTakeFocus, 0, 0);
+}
+
+void Win32MaskEdit::caretFromEdit() {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(native(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    const int caret = static_cast<int>(end);
+    guarded([&] { edit().userCaret(caret); });
+    showCaret();
+}
+
+void Win32MaskEdit::paste() {
+    for (const wchar_t c : clipboardText(native())) {
+        if (c >= L' ' && c < 0x80) {
+            guarded([&] { edit().userChar(static_cast<char>(c)); });
+        }
+    }
+}
+
+bool Win32MaskEdit::reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == WM_CTLCOLOREDIT) {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        ::SetTextColor(dc, control().Font().Color);
+        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+        result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        return true;
+    }
+    return false;
+}
+
+bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_GETDLGCODE: {
+            result = callDefault(hwnd, message, wParam, lParam) | DLGC_WANTCHARS | DLGC_WANTARROWS;
+            const auto* msg = reinterpret_cast<const MSG*>(lParam);
+            if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
+                // Escape abandons the change here rather than going to the dialog.
+                result |= DLGC_WANTMESSAGE;
+            }
+            return true;
+        }
+        case WM_CHAR:
+            if (wParam >= L' ' && wParam != 0x7F) {
+                const char c = wParam < 0x80 ? static_cast<char>(wParam) : '?';
+                guarded([&] { edit().userChar(c); });
+            } else if (wParam == 0x16) {  // Ctrl+V
+                paste();
+            } else if (wParam == 0x03) {  // Ctrl+C copies what is selected
+                return false;
+            }
+            return true;
+        case WM_KEYDOWN: {
+            TKey key;
+            switch (wParam) {
+                case VK_BACK:
+                    key = TKey::Backspace;
+                    break;
+                case VK_DELETE:
+                    key = TKey::Delete;
+                    break;
+                case VK_LEFT:
+                    key = TKey::Left;
+                    break;
+                case VK_RIGHT:
+                    key = TKey::Right;
+                    break;
+                case VK_HOME:
+                    key = TKey::Home;
+                    break;
+                case VK_END:
+                    key = TKey::End;
+                    break;
+                case VK_ESCAPE:
+                    key = TKey::Escape;
+                    break;
+                default:
+                    return false;
+            }
+            guarded([&] { edit().userKey(key); });
+            return true;
+        }
+        case WM_PASTE:
+            paste();
+            return true;
+        case WM_CUT:
+        case WM_CLEAR:
+        case WM_UNDO:
+        case EM_UNDO:
+        case WM_CONTEXTMENU:
+            return true;
+        case WM_LBUTTONDBLCLK:
+            result = callDefault(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+            caretFromEdit();
+            return true;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            result = callDefault(hwnd, message, wParam, lParam);
+            caretFromEdit();
+            return true;
+        case WM_MOUSEMOVE:
+            // No selection by dragging: the caret is the model's.
+            return (wParam & MK_LBUTTON) != 0;
+        case WM_SETFOCUS:
+            result = callDefault(hwnd, message, wParam, lParam);
+            showCaret();
+            guarded([&] { edit().userFocusIn(); });
+            return true;
+        case WM_KILLFOCUS: {
+            result = callDefault(hwnd, message, wParam, lParam);
+            const auto to = reinterpret_cast<HWND>(wParam);
+            const bool within =
+                to != nullptr && ::GetAncestor(to, GA_ROOT) == ::GetAncestor(hwnd, GA_ROOT);
+            guarded([&] {
+                edit().userFocusOut(within ? FocusChange::WithinWindow : FocusChange::WindowSwitch);
+            });
+            return true;
+        }
+        case kTakeFocus:
+            ::SetFocus(hwnd);
+            showCaret();
+            return true;
+        default:
+            return Win32Control::handle(hwnd, message, wParam, lParam, result);
+    }
+}
+
+}  // namespace surftally

@@ -1,0 +1,240 @@
+#include "Win32Toolkit.h"
+
+#include <commctrl.h>
+
+#include "TForm.h"
+#include "TTimer.h"
+#include "Win32Button.h"
+#include "Win32CheckBox.h"
+#include "Win32Dpi.h"
+#include "Win32GroupBox.h"
+#include "Win32Image.h"
+#include "Win32Label.h"
+#include "Win32MaskEdit.h"
+#include "Win32Memo.h"
+#include "Win32MessageBox.h"
+#include "Win32SpinEdit.h"
+#include "Win32Timer.h"
+#include "Win32Window.h"
+
+namespace surftally {
+
+namespace {
+
+constexpr const wchar_t* kOwnerClass = L"SurftallyOwner";
+constexpr const wchar_t* kTimerClass = L"SurftallyTimers";
+
+// What the toolkit gives the forms: each peer over the control's Win32 implementation.
+template <class Interface>
+class Adapter : public Interface {
+public:
+    explicit Adapter(std::unique_ptr<Win32Control> control) : control_(std::move(control)) {}
+    void changed(Property property) override { control_->changed(property); }
+    void takeFocus() override { control_->takeFocus(); }
+
+protected:
+    std::unique_ptr<Win32Control> control_;
+};
+
+class WindowAdapter final : public Adapter<WindowPeer> {
+public:
+    using Adapter::Adapter;
+    void makeTopmost() override { static_cast<Win32Window&>(*control_).makeTopmost(); }
+    void activate() override { static_cast<Win32Window&>(*control_).activate(); }
+};
+
+void registerClass(const wchar_t* name, WNDPROC procedure, UINT style, HCURSOR cursor) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hCursor = cursor;
+    windowClass.hIcon = ::LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+    windowClass.lpszClassName = name;
+    ::RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+TFont Win32Toolkit::DisplayFont() {
+    return {{"MS Sans Serif"}, 16, true, 0};
+}
+
+Win32Toolkit::Win32Toolkit() {
+    INITCOMMONCONTROLSEX init{sizeof(init), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS |
+                                                ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&init);
+    const HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
+    // Every control's own behaviour is in its subclass; the class procedure is the default.
+    registerClass(kStripClass, ::DefWindowProcW, 0, arrow);
+    registerClass(kDialogClass, ::DefWindowProcW, 0, arrow);
+    registerClass(kMessageClass, ::DefWindowProcW, 0, arrow);
+    registerClass(kLabelClass, ::DefWindowProcW, CS_DBLCLKS, arrow);
+    registerClass(kImageClass, ::DefWindowProcW, 0, arrow);
+    registerClass(kGroupBoxClass, ::DefWindowProcW, 0, arrow);
+    registerClass(kOwnerClass, ::DefWindowProcW, 0, arrow);
+    registerClass(kTimerClass, timerProcedure, 0, arrow);
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    owner_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"Surftally", WS_POPUP, 0, 0, 0, 0,
+                               nullptr, nullptr, instance, nullptr);
+    timers_ = ::CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
+                                nullptr);
+    ::SetWindowLongPtrW(timers_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Win32Toolkit::~Win32Toolkit() {
+    ::SetWindowLongPtrW(timers_, GWLP_USERDATA, 0);
+    ::DestroyWindow(timers_);
+    ::DestroyWindow(owner_);
+    for (const auto& [colour, brush] : brushes_) {
+        ::DeleteObject(brush);
+    }
+}
+
+std::unique_ptr<WindowPeer> Win32Toolkit::createWindow(TForm& form) {
+    return std::make_unique<WindowAdapter>(std::make_unique<Win32Window>(*this, form));
+}
+
+std::unique_ptr<ControlPeer> Win32Toolkit::createControl(TControl& control) {
+    std::unique_ptr<Win32Control> peer;
+    switch (control.Kind()) {
+        case ControlKind::Label:
+            peer = std::make_unique<Win32Label>(*this, control);
+            break;
+        case ControlKind::Image:
+            peer = std::make_unique<Win32Image>(*this, control);
+            break;
+        case ControlKind::CheckBox:
+            peer = std::make_unique<Win32CheckBox>(*this, control);
+            break;
+        case ControlKind::Button:
+            peer = std::make_unique<Win32Button>(*this, control);
+            break;
+        case ControlKind::GroupBox:
+            peer = std::make_unique<Win32GroupBox>(*this, control);
+            break;
+        case ControlKind::Memo:
+            peer = std::make_unique<Win32Memo>(*this, control);
+            break;
+        case ControlKind::MaskEdit:
+            peer = std::make_unique<Win32MaskEdit>(*this, control);
+            break;
+        case ControlKind::SpinEdit:
+            peer = std::make_unique<Win32SpinEdit>(*this, control);
+            break;
+        case ControlKind::Window:
+            return nullptr;
+    }
+    return std::make_unique<Adapter<ControlPeer>>(std::move(peer));
+}
+
+std::unique_ptr<TimerPeer> Win32Toolkit::createTimer(TTimer& timer) {
+    return std::make_unique<Win32Timer>(*this, timer);
+}
+
+std::unique_ptr<MessageBoxPeer> Win32Toolkit::createMessageBox(std::function<void()> closed) {
+    return std::make_unique<Win32MessageBox>(*this, std::move(closed));
+}
+
+TSize Win32Toolkit::screenSize() const {
+    const int dpi = Win32Dpi::System();
+    return {Win32Dpi::Unscale(::GetSystemMetrics(SM_CXSCREEN), dpi),
+            Win32Dpi::Unscale(::GetSystemMetrics(SM_CYSCREEN), dpi)};
+}
+
+void Win32Toolkit::beep() {
+    ::MessageBeep(MB_OK);
+}
+
+void Win32Toolkit::quit() {
+    ::PostQuitMessage(0);
+}
+
+HBRUSH Win32Toolkit::brush(COLORREF colour) {
+    if (const auto it = brushes_.find(colour); it != brushes_.end()) {
+        return it->second;
+    }
+    const HBRUSH created = ::CreateSolidBrush(colour);
+    brushes_[colour] = created;
+    return created;
+}
+
+void Win32Toolkit::add(const TControl& control, Win32Control& peer) {
+    controls_[&control] = &peer;
+}
+
+void Win32Toolkit::remove(const TControl& control) {
+    controls_.erase(&control);
+}
+
+Win32Control* Win32Toolkit::find(const TControl& control) const {
+    const auto it = controls_.find(&control);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void Win32Toolkit::rescale(const Win32Window& form) {
+    for (const auto& [control, peer] : controls_) {
+        if (peer != &form && peer->window() == &form) {
+            peer->rescale();
+        }
+    }
+}
+
+UINT_PTR Win32Toolkit::addTimer(TTimer& timer) {
+    const UINT_PTR id = ++lastTimer_;
+    timerList_[id] = &timer;
+    return id;
+}
+
+LRESULT CALLBACK Win32Toolkit::timerProcedure(HWND hwnd, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32Toolkit*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_TIMER && self != nullptr) {
+        // Looked up at each firing: a handler may stop or destroy timers.
+        if (const auto it = self->timerList_.find(wParam); it != self->timerList_.end()) {
+            it->second->userTimer();
+        }
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool Win32Toolkit::dispatch(MSG& msg) {
+    const HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root != nullptr && dialogs_.count(root) != 0) {
+        if (msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB || msg.wParam == VK_UP ||
+                                          msg.wParam == VK_DOWN)) {
+            if (auto* form = dynamic_cast<Win32Window*>(Win32Control::of(root))) {
+                form->showFocusCues();
+            }
+        }
+        if (::IsDialogMessageW(root, &msg)) {
+            return true;
+        }
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+    return true;
+}
+
+int Win32Toolkit::run() {
+    MSG msg{};
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        dispatch(msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void Win32Toolkit::processMessages() {
+    MSG msg{};
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        dispatch(msg);
+    }
+}
+
+}  // namespace surftally

@@ -1,0 +1,423 @@
+#include <gtest/gtest.h>
+
+// The portable names first; windows.h makes macros of some of them.
+#include "FakeClock.h"
+#include "FakeConnectionFlags.h"
+#include "FakeTrayApplication.h"
+#include "FakeTrayShell.h"
+#include "Globals.h"
+#include "TApplication.h"
+#include "TForm1.h"
+#include "TForm2.h"
+#include "TForm4.h"
+#include "TempFolder.h"
+
+// After the portable names.
+#include "Win32Control.h"
+#include "Win32Dpi.h"
+#include "Win32Fonts.h"
+#include "Win32StripDrawing.h"
+#include "Win32Toolkit.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace surftally;
+
+// The three windows over the Win32 toolkit, as the program builds them, with the connection,
+// the clock and the notification area faked: what the toolkit draws, and what it forwards.
+namespace {
+
+// A window's client area as the screen shows it, read pixel by pixel.
+class Snapshot {
+public:
+    explicit Snapshot(HWND hwnd) {
+        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        // Wine hands a window's drawing to the X server when the thread waits for messages.
+        for (int i = 0; i < 3; ++i) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+        RECT client;
+        ::GetClientRect(hwnd, &client);
+        width_ = client.right;
+        height_ = client.bottom;
+        POINT origin{0, 0};
+        ::ClientToScreen(hwnd, &origin);
+        const HDC screen = ::GetDC(nullptr);
+        dc_ = ::CreateCompatibleDC(screen);
+        bitmap_ = ::CreateCompatibleBitmap(screen, width_, height_);
+        old_ = ::SelectObject(dc_, bitmap_);
+        ::BitBlt(dc_, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+        ::ReleaseDC(nullptr, screen);
+    }
+    ~Snapshot() {
+        ::SelectObject(dc_, old_);
+        ::DeleteObject(bitmap_);
+        ::DeleteDC(dc_);
+    }
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+
+    COLORREF at(int x, int y) const { return ::GetPixel(dc_, x, y); }
+    // How many pixels of the rectangle have the colour.
+    int count(RECT r, COLORREF colour) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) {
+                n += at(x, y) == colour ? 1 : 0;
+            }
+        }
+        return n;
+    }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+std::wstring textOf(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The visible error boxes and their texts.
+std::vector<std::wstring> shownBoxes() {
+    std::vector<std::wstring> texts;
+    EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) {
+            wchar_t name[64] = {};
+            ::GetClassNameW(hwnd, name, 64);
+            if (std::wstring(name) == Win32Toolkit::kMessageClass && ::IsWindowVisible(hwnd)) {
+                const HWND text = ::FindWindowExW(hwnd, nullptr, L"STATIC", nullptr);
+                reinterpret_cast<std::vector<std::wstring>*>(found)->push_back(textOf(text));
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+class Win32ToolkitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Serbian = false;
+        ConnectionText.clear();
+        temp.seedDefaults();
+        temp.put("remain.dat", "010:00:00\r\n");
+        temp.put("status.dat", "Off\r\n");
+        form1 = std::make_unique<TForm1>(application, DataFolder(temp.path()), clock, flags, shell,
+                                         trayApplication, [](const std::filesystem::path&) {});
+        form2 = std::make_unique<TForm2>(application, *form1);
+        form4 = std::make_unique<TForm4>(application);
+        form2->setHelpWindow(form4.get());
+        form1->Show();
+        toolkit.processMessages();
+    }
+    void TearDown() override {
+        form4.reset();
+        form2.reset();
+        form1.reset();
+        toolkit.processMessages();
+    }
+
+    HWND hwnd(const TControl& control) const { return toolkit.find(control)->native(); }
+    void tick() {
+        clock.advance(std::chrono::seconds(1));
+        form1->Timer1Timer();
+        toolkit.processMessages();
+    }
+    void click(const TControl& control) {
+        ::SendMessageW(hwnd(control), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::SendMessageW(hwnd(control), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        toolkit.processMessages();
+    }
+    void type(const TControl& control, const std::string& keys) {
+        for (const char c : keys) {
+            ::SendMessageW(hwnd(control), WM_CHAR, static_cast<WPARAM>(c), 0);
+        }
+        toolkit.processMessages();
+    }
+    void key(const TControl& control, WPARAM virtualKey) {
+        ::SendMessageW(hwnd(control), WM_KEYDOWN, virtualKey, 0);
+        toolkit.processMessages();
+    }
+
+    Win32Toolkit toolkit;
+    TApplication application{toolkit};
+    TempFolder temp;
+    FakeClock clock;
+    FakeConnectionFlags flags;
+    FakeTrayShell shell;
+    FakeTrayApplication trayApplication;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TForm4> form4;
+};
+
+}  // namespace
+
+TEST_F(Win32ToolkitTest, StripIsABorderlessTopmostToolWindowAtTheDesignPlace) {
+    const HWND strip = hwnd(*form1);
+    wchar_t name[64] = {};
+    ::GetClassNameW(strip, name, 64);
+    EXPECT_EQ(std::wstring(name), Win32Toolkit::kStripClass);
+    const LONG_PTR style = ::GetWindowLongPtrW(strip, GWL_STYLE);
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(strip, GWL_EXSTYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME));
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW) << "a taskbar button";
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_EQ(::GetWindow(strip, GW_OWNER), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(strip));
+
+    RECT r;
+    ::GetWindowRect(strip, &r);
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, screenHeight - 67);
+    EXPECT_EQ(r.right - r.left, 120);
+    EXPECT_EQ(r.bottom - r.top, 25);
+    EXPECT_EQ(toolkit.screenSize().Height, screenHeight);
+
+    form2->Status->setChecked(true);
+    ::GetWindowRect(strip, &r);
+    EXPECT_EQ(r.bottom - r.top, 37);
+    EXPECT_TRUE(::IsWindowVisible(hwnd(*form1->Status)));
+}
+
+TEST_F(Win32ToolkitTest, StripDrawsTheFrameAndTheDisplayInTheTicksColours) {
+    flags.setOnline(ConnectionFlags::kLan);
+    form2->Status->setChecked(true);
+    tick();
+    const Snapshot strip(hwnd(*form1));
+    ASSERT_EQ(strip.height(), 37);
+    EXPECT_EQ(strip.at(0, 0), RGB(153, 153, 153));
+    EXPECT_EQ(strip.at(1, 1), RGB(127, 127, 127));
+    EXPECT_EQ(strip.at(3, 3), RGB(255, 255, 0)) << "the display is not yellow on-line";
+    EXPECT_GT(strip.count({2, 2, 118, 23}, RGB(0, 0, 0)), 40) << "no black digits";
+    EXPECT_EQ(strip.at(1, 30), RGB(0, 128, 0)) << "the LAN strip is not green";
+    EXPECT_GT(strip.count({0, 25, 120, 37}, RGB(255, 255, 255)), 20) << "no white status text";
+
+    form2->Freeze->setChecked(true);
+    tick();
+    const Snapshot frozen(hwnd(*form1));
+    EXPECT_EQ(frozen.at(3, 3), RGB(255, 255, 255));
+    EXPECT_GT(frozen.count({2, 2, 118, 23}, RGB(0, 0, 255)), 40) << "no blue digits";
+}
+
+TEST_F(Win32ToolkitTest, PointerOverTheDisplayHoldsAndItsClickOpensTheSettings) {
+    flags.setOffline();
+    tick();
+    const HWND display = hwnd(*form1->Display);
+    POINT over{10, 10};
+    ::ClientToScreen(display, &over);
+    ::SetCursorPos(over.x, over.y);
+    ::SendMessageW(display, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    toolkit.processMessages();
+    EXPECT_TRUE(form1->state().HoverHold);
+    EXPECT_EQ(Snapshot(hwnd(*form1)).at(3, 3), RGB(0, 128, 0)) << "the hold is not green";
+    ::SendMessageW(display, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(form1->state().HoverHold);
+
+    // Over the display the pointer is a hand, and the hint is its tooltip.
+    EXPECT_EQ(::SendMessageW(display, WM_SETCURSOR, reinterpret_cast<WPARAM>(display),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              TRUE);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, IDC_HAND));
+
+    click(*form1->Display);
+    const HWND settings = hwnd(*form2);
+    EXPECT_TRUE(::IsWindowVisible(settings));
+    EXPECT_TRUE(::GetWindowLongPtrW(settings, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(textOf(settings), L" Settings - Surftally");
+    RECT client;
+    ::GetClientRect(settings, &client);
+    EXPECT_EQ(client.right, 178);
+    EXPECT_EQ(client.bottom, 381);
+    // Centred, with no taskbar button of its own.
+    POINT origin{0, 0};
+    ::ClientToScreen(settings, &origin);
+    EXPECT_EQ(origin.x, (::GetSystemMetrics(SM_CXSCREEN) - 178) / 2);
+    EXPECT_EQ(origin.y, (::GetSystemMetrics(SM_CYSCREEN) - 381) / 2);
+    EXPECT_NE(::GetWindow(settings, GW_OWNER), nullptr);
+
+    // The title bar's close hides the dialog; the window stays for the next time.
+    ::SendMessageW(settings, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form2->Visible());
+    EXPECT_FALSE(::IsWindowVisible(settings));
+    EXPECT_TRUE(::IsWindow(settings));
+}
+
+TEST_F(Win32ToolkitTest, CheckBoxesShowTheModelsStateAndNeverToggleByThemselves) {
+    const HWND freeze = hwnd(*form2->Freeze);
+    EXPECT_EQ(::GetWindowLongPtrW(freeze, GWL_STYLE) & BS_TYPEMASK, BS_CHECKBOX);
+    ::SendMessageW(freeze, BM_CLICK, 0, 0);
+    toolkit.processMessages();
+    EXPECT_TRUE(form2->Freeze->Checked());
+    EXPECT_EQ(::SendMessageW(freeze, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(temp.get("freeze.dat"), "On\r\n");
+    form2->Freeze->setChecked(false);
+    EXPECT_EQ(::SendMessageW(freeze, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // The caption is drawn in the box's bold blue.
+    form2->Show();
+    toolkit.processMessages();
+    const Snapshot box(freeze);
+    EXPECT_GT(box.count({0, 0, box.width(), box.height()}, RGB(0, 0, 255)), 20);
+}
+
+TEST_F(Win32ToolkitTest, MaskedEditTypesThroughTheMaskAndRefusesAnUnfilledLeave) {
+    form2->Show();
+    form2->Activate();
+    const HWND edit = hwnd(*form2->Edit);
+    ::SetFocus(edit);
+    key(*form2->Edit, VK_HOME);
+    type(*form2->Edit, "0127580");
+    // 012:75:80: the handler puts 00 in place of the minutes and the seconds.
+    EXPECT_EQ(form2->Edit->Text(), "012:00:00");
+    EXPECT_EQ(textOf(edit), L"012:00:00");
+    EXPECT_EQ(temp.get("remain.dat"), "012:00:00\r\n");
+
+    // A blank seconds digit: the handler cannot read the seconds, and says so.
+    key(*form2->Edit, VK_BACK);
+    EXPECT_EQ(textOf(edit), L"012:00:0_");
+    EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"'0_' is not a valid integer value"}));
+    application.Reporter().dismiss();
+    // Leaving for the next field is refused: the focus comes back, the box says why.
+    ::SetFocus(hwnd(*form2->Alarm));
+    toolkit.processMessages();
+    EXPECT_EQ(::GetFocus(), edit);
+    EXPECT_EQ(
+        shownBoxes(),
+        (std::vector<std::wstring>{L"Invalid input value.  Use escape key to abandon changes"}));
+    // Escape abandons the change: the text is back as it was when the field was entered.
+    key(*form2->Edit, VK_ESCAPE);
+    EXPECT_EQ(textOf(edit), L"000:00:00");
+}
+
+TEST_F(Win32ToolkitTest, SpinEditTakesTypedNumbersRefusesLettersAndSteps) {
+    form2->Show();
+    const HWND alarm = hwnd(*form2->Alarm);
+    ::SetFocus(alarm);
+    ::SendMessageW(alarm, EM_SETSEL, 0, -1);
+    type(*form2->Alarm, "7");
+    EXPECT_EQ(form2->Alarm->Value(), 7);
+    type(*form2->Alarm, "x");
+    EXPECT_EQ(textOf(alarm), L"7");
+    EXPECT_EQ(form1->state().AlarmHours, 7);
+
+    // The up arrow key and the arrows' click step the value.
+    key(*form2->Alarm, VK_UP);
+    EXPECT_EQ(form2->Alarm->Value(), 8);
+    const HWND arrows = ::FindWindowExW(hwnd(*form2->GroupBox2), nullptr, UPDOWN_CLASSW, nullptr);
+    ASSERT_NE(arrows, nullptr);
+    RECT r;
+    ::GetClientRect(arrows, &r);
+    ::SendMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom - 2));
+    ::SendMessageW(arrows, WM_LBUTTONUP, 0, MAKELPARAM(r.right / 2, r.bottom - 2));
+    toolkit.processMessages();
+    EXPECT_EQ(form2->Alarm->Value(), 7);
+    EXPECT_EQ(textOf(alarm), L"7");
+
+    // On a 1024-pixel-wide screen x goes up to 904.
+    const HWND x = hwnd(*form2->x);
+    ::SetFocus(x);
+    ::SendMessageW(x, EM_SETSEL, 0, -1);
+    type(*form2->x, "950");
+    EXPECT_EQ(textOf(x), std::to_wstring(toolkit.screenSize().Width - 120));
+}
+
+TEST_F(Win32ToolkitTest, ErrorBoxesComeOneAtATime) {
+    application.Reporter().report("File not found");
+    application.Reporter().report("I/O error 5");
+    toolkit.processMessages();
+    EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"File not found"}));
+    application.Reporter().dismiss();
+    toolkit.processMessages();
+    EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"I/O error 5"}));
+    application.Reporter().dismiss();
+    EXPECT_TRUE(shownBoxes().empty());
+}
+
+TEST_F(Win32ToolkitTest, HelpWindowShowsTheTextAndTheSamplePictures) {
+    click(*form2->Button3);
+    const HWND help = hwnd(*form4);
+    EXPECT_TRUE(::IsWindowVisible(help));
+    RECT client;
+    ::GetClientRect(help, &client);
+    EXPECT_EQ(client.right, 536);
+    EXPECT_EQ(client.bottom, 201);
+    const HWND memo = hwnd(*form4->Memo1);
+    EXPECT_TRUE(::GetWindowLongPtrW(memo, GWL_STYLE) & (ES_READONLY | WS_VSCROLL));
+    EXPECT_EQ(textOf(memo).rfind(L"How to set Surftally?\r\n", 0), 0u);
+
+    const Snapshot window(help);
+    // The hold sample at (408, 40): frame, then green with white digits.
+    EXPECT_EQ(window.at(408, 40), RGB(153, 153, 153));
+    EXPECT_EQ(window.at(411, 43), RGB(0, 128, 0));
+    EXPECT_GT(window.count({410, 42, 526, 63}, RGB(255, 255, 255)), 40);
+    // The bold red Close.
+    EXPECT_GT(window.count({455, 174, 528, 194}, RGB(255, 0, 0)), 20);
+
+    click(*form4->Button3);
+    EXPECT_FALSE(::IsWindowVisible(help));
+}
+
+TEST_F(Win32ToolkitTest, TimersFireFromTheLoop) {
+    TTimer timer(application, "Test", 10);
+    int fired = 0;
+    timer.OnTimer = [&] {
+        if (++fired == 3) {
+            timer.setEnabled(false);
+        }
+    };
+    timer.setEnabled(true);
+    for (int i = 0; i < 1000 && fired < 3; ++i) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        toolkit.processMessages();
+    }
+    EXPECT_EQ(fired, 3);
+}
+
+// At 96 DPI the design's pixels and faces; scaled, every size grows and the bitmap face gives
+// way to a scalable one.
+TEST(Win32Scaling, SizesAndFontsFollowTheDpi) {
+    EXPECT_EQ(Win32Dpi::Scale(120, 96), 120);
+    EXPECT_EQ(Win32Dpi::Scale(120, 144), 180);
+    EXPECT_EQ(Win32StripDrawing::FrameWidth(96), 2);
+    EXPECT_EQ(Win32StripDrawing::FrameWidth(192), 4);
+
+    Win32Fonts fonts;
+    const TFont display = Win32Toolkit::DisplayFont();
+    const auto height = [&](int dpi) {
+        const HDC dc = ::CreateCompatibleDC(nullptr);
+        const HGDIOBJ old = ::SelectObject(dc, fonts.get(display, dpi));
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc, &metrics);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        return metrics.tmHeight - metrics.tmInternalLeading;
+    };
+    EXPECT_EQ(fonts.face(display, 96), L"MS Sans Serif");
+    EXPECT_NE(fonts.face(display, 144), L"MS Sans Serif");
+    EXPECT_FALSE(fonts.face(display, 144).empty());
+    EXPECT_NEAR(height(144), 24, 2);
+    EXPECT_NEAR(height(192), 32, 2);
+}
