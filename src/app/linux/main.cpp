@@ -11,10 +11,10 @@
 #include "FolderLock.h"
 #include "LinuxConnectionFlags.h"
 #include "QtInstanceChannel.h"
-#include "QtToolkit.h"
-#include "QtTrayApplication.h"
 #include "QtNotificationAreaShell.h"
 #include "QtPlatformChoice.h"
+#include "QtToolkit.h"
+#include "QtTrayApplication.h"
 #include "SystemClock.h"
 #include "TApplication.h"
 #include "TForm1.h"
@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
     QtToolkit toolkit;
     TApplication application(toolkit);
     SystemClock clock;
-    LinuxConnectionFlags flags;  // the real root, "/"
+    LinuxConnectionFlags flags;     // the real root, "/"
     QtNotificationAreaShell shell;  // a D-Bus notification area, or an X11 one
     // A failure that leaves a notification handler is reported like any other.
     shell.setOnProcedureError([&application](std::exception_ptr failure) {

@@ -76,8 +76,7 @@ void DrawPushButton(const NMCUSTOMDRAW& draw, const std::wstring& caption, HFONT
 }
 
 void DrawCheckBox(const NMCUSTOMDRAW& draw, const std::wstring& caption, HFONT font,
-                  COLORREF textColour, COLORREF background, bool checked, bool focusCues,
-                  int dpi) {
+                  COLORREF textColour, COLORREF background, bool checked, bool focusCues, int dpi) {
     const HDC dc = draw.hdc;
     const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
     const bool hot = (draw.uItemState & CDIS_HOT) != 0;

@@ -18,8 +18,7 @@ void DrawPushButton(const NMCUSTOMDRAW& draw, const std::wstring& text, HFONT fo
                     COLORREF textColour, bool focusCues);
 
 void DrawCheckBox(const NMCUSTOMDRAW& draw, const std::wstring& text, HFONT font,
-                  COLORREF textColour, COLORREF background, bool checked, bool focusCues,
-                  int dpi);
+                  COLORREF textColour, COLORREF background, bool checked, bool focusCues, int dpi);
 
 }  // namespace Win32ButtonDrawing
 

@@ -32,9 +32,10 @@ bool Win32CheckBox::reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         case WM_NOTIFY: {
             const auto& draw = *reinterpret_cast<const NMCUSTOMDRAW*>(lParam);
             if (draw.hdr.code == NM_CUSTOMDRAW && draw.dwDrawStage == CDDS_PREPAINT) {
-                Win32ButtonDrawing::DrawCheckBox(
-                    draw, Wide(control().Caption()), font(), control().Font().Color,
-                    backgroundColour(), static_cast<TCheckBox&>(control()).Checked(), focusCues(), dpi());
+                Win32ButtonDrawing::DrawCheckBox(draw, Wide(control().Caption()), font(),
+                                                 control().Font().Color, backgroundColour(),
+                                                 static_cast<TCheckBox&>(control()).Checked(),
+                                                 focusCues(), dpi());
                 result = CDRF_SKIPDEFAULT;
                 return true;
             }

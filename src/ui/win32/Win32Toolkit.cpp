@@ -203,8 +203,8 @@ LRESULT CALLBACK Win32Toolkit::timerProcedure(HWND hwnd, UINT message, WPARAM wP
 bool Win32Toolkit::dispatch(MSG& msg) {
     const HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root != nullptr && dialogs_.count(root) != 0) {
-        if (msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB || msg.wParam == VK_UP ||
-                                          msg.wParam == VK_DOWN)) {
+        if (msg.message == WM_KEYDOWN &&
+            (msg.wParam == VK_TAB || msg.wParam == VK_UP || msg.wParam == VK_DOWN)) {
             if (auto* form = dynamic_cast<Win32Window*>(Win32Control::of(root))) {
                 form->showFocusCues();
             }
