@@ -26,19 +26,10 @@ void Win32Image::apply(Property property) {
 }
 
 bool Win32Image::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message) {
-        case WM_PAINT:
-            PaintBuffered(hwnd, [this](HDC dc) { paint(dc); });
-            return true;
-        case WM_PRINTCLIENT:
-            paint(reinterpret_cast<HDC>(wParam));
-            return true;
-        case WM_ERASEBKGND:
-            result = 1;
-            return true;
-        default:
-            return Win32Control::handle(hwnd, message, wParam, lParam, result);
+    if (HandleOwnPainting(hwnd, message, wParam, result, [this](HDC dc) { paint(dc); })) {
+        return true;
     }
+    return Win32Control::handle(hwnd, message, wParam, lParam, result);
 }
 
 }  // namespace surftally

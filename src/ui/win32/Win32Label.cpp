@@ -26,16 +26,10 @@ void Win32Label::apply(Property property) {
 }
 
 bool Win32Label::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (HandleOwnPainting(hwnd, message, wParam, result, [this](HDC dc) { paint(dc); })) {
+        return true;
+    }
     switch (message) {
-        case WM_PAINT:
-            PaintBuffered(hwnd, [this](HDC dc) { paint(dc); });
-            return true;
-        case WM_PRINTCLIENT:
-            paint(reinterpret_cast<HDC>(wParam));
-            return true;
-        case WM_ERASEBKGND:
-            result = 1;
-            return true;
         case WM_MOUSEMOVE:
             if (!tracking_) {
                 TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};

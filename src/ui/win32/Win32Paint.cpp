@@ -22,4 +22,21 @@ void PaintBuffered(HWND hwnd, const std::function<void(HDC)>& paint) {
     ::EndPaint(hwnd, &ps);
 }
 
+bool HandleOwnPainting(HWND hwnd, UINT message, WPARAM wParam, LRESULT& result,
+                       const std::function<void(HDC)>& paint) {
+    switch (message) {
+        case WM_PAINT:
+            PaintBuffered(hwnd, paint);
+            return true;
+        case WM_PRINTCLIENT:
+            paint(reinterpret_cast<HDC>(wParam));
+            return true;
+        case WM_ERASEBKGND:
+            result = 1;
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace surftally
