@@ -77,30 +77,14 @@ QtSniTrayShell::~QtSniTrayShell() {
         data.uID = entries_.begin()->first.second;
         NotifyIcon(NotifyMessage::NIM_DELETE, data);
     }
-    for (auto& [handle, window] : windows_) {
-        window->close();
-    }
 }
 
 std::uintptr_t QtSniTrayShell::AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) {
-    const std::uintptr_t handle = nextWindow_++;
-    const auto failed = [this](std::exception_ptr error) {
-        if (!onProcedureError_) {
-            std::terminate();
-        }
-        onProcedureError_(error);
-    };
-    windows_[handle] = new QtMessageWindow(std::move(procedure), failed, this);
-    return handle;
+    return windows_.allocate(std::move(procedure));
 }
 
 void QtSniTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
-    const auto it = windows_.find(window);
-    if (it != windows_.end()) {
-        QtMessageWindow* released = it->second;
-        windows_.erase(it);
-        released->close();
-    }
+    windows_.release(window);
 }
 
 bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
@@ -108,7 +92,7 @@ bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& dat
     const auto it = entries_.find(key);
     switch (message) {
         case NotifyMessage::NIM_ADD: {
-            if (it != entries_.end() || !entries_.empty() || windows_.count(data.hWnd) == 0) {
+            if (it != entries_.end() || !entries_.empty() || !windows_.contains(data.hWnd)) {
                 return false;
             }
             auto entry = std::make_unique<Entry>();
@@ -217,15 +201,11 @@ void QtSniTrayShell::post(const Entry& entry, std::uint32_t mouseMessage) const 
     if (!entry.hasCallback) {
         return;
     }
-    const auto it = windows_.find(entry.window);
-    if (it == windows_.end()) {
-        return;
-    }
     TrayMessage message;
     message.Msg = entry.callbackMessage;
     message.WParam = entry.uID;
     message.LParam = static_cast<std::intptr_t>(mouseMessage);
-    it->second->post(message);
+    windows_.post(entry.window, message);
 }
 
 void QtSniTrayShell::watcherOwnerChanged(const QString& owner) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <utility>
 
+#include "QtMessageWindows.h"
 #include "TrayShell.h"
 
 class QDBusServiceWatcher;
@@ -53,7 +54,7 @@ public:
     bool KeyDown(VirtualKey key) const override;
 
     void setOnProcedureError(std::function<void(std::exception_ptr)> handler) {
-        onProcedureError_ = std::move(handler);
+        windows_.setOnProcedureError(std::move(handler));
     }
 
     // A watcher with a host is on the bus.
@@ -87,11 +88,9 @@ private:
 
     QDBusConnection connection_;
     QDBusServiceWatcher* watcher_ = nullptr;
-    std::map<std::uintptr_t, QtMessageWindow*> windows_;
+    QtMessageWindows windows_{this};
     std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
-    std::uintptr_t nextWindow_ = 1;
     int nextItem_ = 1;
-    std::function<void(std::exception_ptr)> onProcedureError_;
     bool watcherThere_ = false;
     bool hostThere_ = false;
     QTimer moveTimer_;

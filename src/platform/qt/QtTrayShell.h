@@ -11,6 +11,7 @@
 #include <memory>
 #include <utility>
 
+#include "QtMessageWindows.h"
 #include "TrayShell.h"
 #include "X11TrayWatcher.h"
 
@@ -48,7 +49,7 @@ public:
     // An exception must not unwind through the event loop; one that leaves a message
     // window's procedure is handed here. Without a handler the program ends (std::terminate).
     void setOnProcedureError(std::function<void(std::exception_ptr)> handler) {
-        onProcedureError_ = std::move(handler);
+        windows_.setOnProcedureError(std::move(handler));
     }
 
     // Whether the desktop has a notification area now.
@@ -73,10 +74,8 @@ private:
     void trayChanged(bool available);
     void sendMoves() const;
 
-    std::map<std::uintptr_t, QtMessageWindow*> windows_;
+    QtMessageWindows windows_{this};
     std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
-    std::uintptr_t nextWindow_ = 1;
-    std::function<void(std::exception_ptr)> onProcedureError_;
     X11TrayWatcher tray_;
     bool available_ = false;
     QTimer moveTimer_;
