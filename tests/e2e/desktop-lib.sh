@@ -159,3 +159,14 @@ window_geometry() {
 # screen_pixel X Y: the colour of one pixel of the X screen, as #RRGGBB.
 screen_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}'; }
 pixel_is() { [ "$(screen_pixel "$1" "$2")" = "$3" ]; }
+
+# panel_geometry: "WIDTHxHEIGHT+X+Y" of trayer's panel.
+panel_geometry() {
+    xwininfo -root -tree | grep '"panel": ("panel" "trayer")' | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1
+}
+# icon_drawn: the panel shows a picture, 40 pixels or more off its background colour. An icon
+# takes no click before its program has drawn it, nor would a user click an empty place.
+icon_drawn() {
+    import -window root -crop "$(panel_geometry)" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' |
+        sort | uniq -c | sort -rn | awk 'NR > 1 {off += $1} END {exit !(off >= 40)}'
+}

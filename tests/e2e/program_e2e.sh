@@ -128,7 +128,8 @@ wait_until 8 minute_mark || fail "remain.dat holds $(cat "$data/remain.dat") aft
 echo "ok: the minute mark rewrote remain.dat with 010:00:00"
 
 # The notification icon: a click hides the strip, the next shows it.
-panel=$(xwininfo -root -tree | grep '"panel": ("panel" "trayer")' | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1)
+wait_until 5 icon_drawn || fail "the notification area shows no icon"
+panel=$(panel_geometry)
 read -r pw ph px py <<<"$(tr 'x+' '  ' <<<"$panel")"
 xdotool mousemove --sync $((px + pw / 2)) $((py + ph / 2)) click 1
 wait_until 3 eval '! strip_shown' || fail "a click on the icon did not hide the strip"

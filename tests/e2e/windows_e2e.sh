@@ -130,7 +130,8 @@ seed "$work/twice"
 start "$work/twice"
 first_pid=$program_pid
 wait_until 30 strip_shown || fail "the strip was not shown"
-panel=$(xwininfo -root -tree | grep '"panel": ("panel" "trayer")' | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1)
+wait_until 5 icon_drawn || fail "the notification area shows no icon"
+panel=$(panel_geometry)
 read -r pw ph px py <<<"$(tr 'x+' '  ' <<<"$panel")"
 xdotool mousemove --sync $((px + pw / 2)) $((py + ph / 2)) click 1
 wait_until 3 eval '! strip_shown' || fail "a click on the icon did not hide the strip"

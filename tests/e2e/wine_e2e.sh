@@ -109,7 +109,6 @@ close_application() {
     wait_until 10 eval '! program_running' || fail "\"Close Application\" did not end the program"
 }
 # The icon's place in the notification area, while it is there.
-panel_geometry() { xwininfo -root -tree | grep '"panel": ("panel" "trayer")' | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1; }
 
 # --- A new user installs ------------------------------------------------------------------
 install || fail "the silent install failed ($?): $(tail -n 3 "$work/setup.log")"
