@@ -10,8 +10,7 @@
 #include <QGuiApplication>
 #include <QStyleHints>
 
-#include "QtIconImage.h"
-#include "QtMessageWindow.h"
+#include "QtIconRecord.h"
 #include "QtPointerKeys.h"
 #include "QtTipText.h"
 #include "SniTypes.h"
@@ -30,16 +29,11 @@ int doubleClickInterval() {
 
 }  // namespace
 
-struct QtSniTrayShell::Entry {
-    std::uintptr_t window = 0;
-    std::uint32_t uID = 0;
-    std::uint32_t callbackMessage = 0;
-    bool hasCallback = false;
+struct QtSniTrayShell::Entry : QtIconRecord {
     QString service;
     StatusNotifierItem* item = nullptr;
-    std::uintptr_t shownIcon = 0;  // the handle whose picture the item has
-    QTimer held;                   // a first activation, waiting for a second
-    QTimer swallow;                // after a double click, a further activation of the same burst
+    QTimer held;     // a first activation, waiting for a second
+    QTimer swallow;  // after a double click, a further activation of the same burst
 };
 
 QtSniTrayShell::QtSniTrayShell(QDBusConnection connection, QObject* parent)
@@ -153,19 +147,9 @@ bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& dat
 }
 
 void QtSniTrayShell::apply(Entry& entry, const NotifyIconData& data) {
-    entry.hasCallback = (data.uFlags & NIF_MESSAGE) != 0;
-    if (entry.hasCallback) {
-        entry.callbackMessage = data.uCallbackMessage;
-    }
-    // The tick gives the same picture every second; only another handle can be another
-    // picture, and even then the item signals only when the pixels differ.
-    if ((data.uFlags & NIF_ICON) != 0 && data.hIcon != entry.shownIcon) {
-        const QIcon picture = QtIconImage::find(data.hIcon);
-        // A handle whose image is gone keeps the picture shown before.
-        if (!picture.isNull() || data.hIcon == 0) {
-            entry.item->setPixmaps(SniPixmaps(picture));
-            entry.shownIcon = data.hIcon;
-        }
+    // Even another picture is signalled only when its pixels differ.
+    if (const auto picture = entry.take(data)) {
+        entry.item->setPixmaps(SniPixmaps(*picture));
     }
     entry.item->setTip(TipText(data));
 }
@@ -198,14 +182,7 @@ void QtSniTrayShell::request(Entry& entry, int kind) {
 }
 
 void QtSniTrayShell::post(const Entry& entry, std::uint32_t mouseMessage) const {
-    if (!entry.hasCallback) {
-        return;
-    }
-    TrayMessage message;
-    message.Msg = entry.callbackMessage;
-    message.WParam = entry.uID;
-    message.LParam = static_cast<std::intptr_t>(mouseMessage);
-    windows_.post(entry.window, message);
+    entry.post(windows_, mouseMessage);
 }
 
 void QtSniTrayShell::watcherOwnerChanged(const QString& owner) {

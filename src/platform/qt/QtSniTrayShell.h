@@ -18,7 +18,6 @@ class QDBusServiceWatcher;
 
 namespace surftally {
 
-class QtMessageWindow;
 class StatusNotifierItem;
 
 // The notification area of a desktop that speaks the D-Bus StatusNotifierItem protocol

@@ -2,19 +2,13 @@
 
 #include <QString>
 
-#include "QtIconImage.h"
-#include "QtMessageWindow.h"
+#include "QtIconRecord.h"
 #include "QtPointerKeys.h"
 #include "QtTipText.h"
 
 namespace surftally {
 
-struct QtTrayShell::Entry {
-    std::uintptr_t window = 0;
-    std::uint32_t uID = 0;
-    std::uint32_t callbackMessage = 0;
-    bool hasCallback = false;
-    std::uintptr_t shownIcon = 0;  // the handle whose picture the icon shows
+struct QtTrayShell::Entry : QtIconRecord {
     std::unique_ptr<QSystemTrayIcon> icon;
 };
 
@@ -76,17 +70,8 @@ bool QtTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) 
 }
 
 void QtTrayShell::apply(Entry& entry, const NotifyIconData& data) {
-    entry.hasCallback = (data.uFlags & NIF_MESSAGE) != 0;
-    if (entry.hasCallback) {
-        entry.callbackMessage = data.uCallbackMessage;
-    }
-    if ((data.uFlags & NIF_ICON) != 0 && data.hIcon != entry.shownIcon) {
-        const QIcon picture = QtIconImage::find(data.hIcon);
-        // A handle whose image is gone keeps the picture shown before.
-        if (!picture.isNull() || data.hIcon == 0) {
-            entry.icon->setIcon(picture);
-            entry.shownIcon = data.hIcon;
-        }
+    if (const auto picture = entry.take(data)) {
+        entry.icon->setIcon(*picture);
     }
     const QString tip = TipText(data);
     if (tip != entry.icon->toolTip()) {
@@ -103,14 +88,7 @@ void QtTrayShell::showIfPossible(Entry& entry) {
 }
 
 void QtTrayShell::post(const Entry& entry, std::uint32_t mouseMessage) const {
-    if (!entry.hasCallback) {
-        return;
-    }
-    TrayMessage message;
-    message.Msg = entry.callbackMessage;
-    message.WParam = entry.uID;
-    message.LParam = static_cast<std::intptr_t>(mouseMessage);
-    windows_.post(entry.window, message);
+    entry.post(windows_, mouseMessage);
 }
 
 void QtTrayShell::activated(const Entry& entry, QSystemTrayIcon::ActivationReason reason) const {

@@ -17,8 +17,6 @@
 
 namespace surftally {
 
-class QtMessageWindow;
-
 // The notification area of a Linux desktop, over QSystemTrayIcon. An add shows the icon with
 // its tip, a modify updates them, a delete hides it. Activations become the callback messages
 // a Windows shell would send: a left click is a left press and release, a double click the
