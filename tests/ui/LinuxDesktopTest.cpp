@@ -16,6 +16,7 @@
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <functional>
 #include <map>
@@ -313,6 +314,13 @@ TEST_F(SniTest, OnlyAChangedPictureOrTipIsSignalled) {
         waitFor([&] { return watcher->newIcons == icons + 1 && watcher->newTips == tips + 1; }));
     EXPECT_EQ(qdbus_cast<SniToolTip>(property(service, "ToolTip")).title,
               QStringLiteral("LAN Internet ... Available Time: 009:59:59 "));
+
+    // A tip that looks like markup reaches the host as one that shows its characters.
+    tray->setHint("LAN Internet ... <b>1</b> ");
+    ASSERT_TRUE(waitFor([&] { return watcher->newTips == tips + 2; }));
+    QTextDocument shown;
+    shown.setHtml(qdbus_cast<SniToolTip>(property(service, "ToolTip")).title);
+    EXPECT_EQ(shown.toPlainText(), QStringLiteral("LAN Internet ... <b>1</b> "));
 }
 
 TEST_F(SniTest, TheIconMovesToTheX11AreaWhenTheWatcherGoesAndBack) {

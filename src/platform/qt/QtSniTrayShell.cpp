@@ -151,7 +151,7 @@ void QtSniTrayShell::apply(Entry& entry, const NotifyIconData& data) {
     if (const auto picture = entry.take(data)) {
         entry.item->setPixmaps(SniPixmaps(*picture));
     }
-    entry.item->setTip(TipText(data));
+    entry.item->setTip(ToolTipOf(TipText(data)));
 }
 
 void QtSniTrayShell::request(Entry& entry, int kind) {
