@@ -116,6 +116,7 @@ private:
     void createTimers();
     void createTrayIcon(TrayShell& shell);
     void FormCreate();
+    void keepOnScreen();
     bool probeOnline();
 
     DataFolder folder_;

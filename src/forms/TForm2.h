@@ -35,6 +35,8 @@ public:
     // title-bar button does. Enter clicks a focused button, else presses OK once the focused
     // field has been left (a refused leave stops there).
     void userKey(TKey key, TControl* focused) override;
+    // Hidden, the dialog ends its fields' entries: the next opening starts afresh.
+    void setVisible(bool visible) override;
 
     TCheckBox* Freeze = nullptr;
     TCheckBox* Status = nullptr;
@@ -99,6 +101,7 @@ private:
 
     TForm1& Form1;
     TForm4* Form4 = nullptr;
+    bool balanceEdited_ = false;  // the user changed the balance in this opening
 };
 
 }  // namespace surftally
