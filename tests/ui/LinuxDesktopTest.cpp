@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "QtNotificationAreaShell.h"
@@ -208,6 +209,18 @@ protected:
         }
     }
 
+    // Sends without waiting for the reply, as a panel does.
+    void send(const QString& service, const char* method, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            QDBusMessage message = QDBusMessage::createMethodCall(
+                service, QStringLiteral("/StatusNotifierItem"),
+                QStringLiteral("org.kde.StatusNotifierItem"), QString::fromLatin1(method));
+            message << 0 << 0;
+            message.setAutoStartService(false);
+            EXPECT_TRUE(desktop->send(message));
+        }
+    }
+
     static constexpr int kInterval = 1500;
     QTemporaryDir dir;
     std::string offLine;
@@ -281,6 +294,50 @@ TEST_F(SniTest, ActivationsBecomeAClickOrOneDoubleClick) {
     call(service, "ContextMenu");
     ASSERT_TRUE(waitFor([&] { return events.size() == 4; }));
     EXPECT_EQ(events, (Events{"Down2", "Up2", "Down1", "Up1"}));
+}
+
+TEST_F(SniTest, ActivationsPairByWhenTheyArrivedHoweverLateTheLoopTakesThem) {
+    constexpr int interval = 600;
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(interval);
+    startWatcher();
+    sniShell = std::make_unique<QtSniTrayShell>(*program);
+    makeIcon(*sniShell);
+    const QString service = sniShell->serviceName(tray->record().hWnd);
+    const Events click{"Down0", "Click", "Up0"};
+    const Events doubleClick{"Down0", "Click", "Up0", "DblClick", "Up0"};
+    // The loop stalls for longer than the double-click interval: what arrived meanwhile and
+    // the interval's end are all due when it runs again.
+    const auto stall = [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(interval + 300));
+    };
+
+    // The first is taken at once, the second arrives while the loop stalls.
+    call(service, "Activate");
+    send(service, "Activate");
+    stall();
+    settle(interval + 200);
+    EXPECT_EQ(events, doubleClick);
+
+    // A whole burst waits for the stalled loop; a third belongs to the same double click.
+    for (const int count : {2, 3}) {
+        events.clear();
+        send(service, "Activate", count);
+        stall();
+        settle(interval + 200);
+        EXPECT_EQ(events, doubleClick) << count;
+    }
+
+    // Two that arrived further apart than the interval are two clicks, though the loop takes
+    // them together.
+    events.clear();
+    send(service, "Activate");
+    stall();
+    send(service, "Activate");
+    stall();
+    settle(interval + 200);
+    Events twoClicks = click;
+    twoClicks.insert(twoClicks.end(), click.begin(), click.end());
+    EXPECT_EQ(events, twoClicks);
 }
 
 TEST_F(SniTest, OnlyAChangedPictureOrTipIsSignalled) {
