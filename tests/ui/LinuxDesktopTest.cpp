@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 
+#include <csignal>
 #include <functional>
 #include <map>
 #include <memory>
@@ -27,6 +28,7 @@
 #include <vector>
 
 #include "QtNotificationAreaShell.h"
+#include "QtOrderlyEnd.h"
 #include "QtPlatformChoice.h"
 #include "QtSniTrayShell.h"
 #include "QtTrayApplication.h"
@@ -436,6 +438,35 @@ TEST(QtPlatformChoiceTest, XWaylandWhereTheWaylandSessionHasItAndTheUserDidNotCh
     EXPECT_EQ(
         choose({{"WAYLAND_DISPLAY", "wayland-1"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", ""}}),
         "xcb");
+}
+
+TEST(QtOrderlyEndTest, SignalsAndTheSessionsQuitEndTheProgramOnTheLoop) {
+    std::signal(SIGHUP, SIG_IGN);  // as nohup starts a program
+    std::vector<std::string> ends;
+    bool quitting = false;
+    const QMetaObject::Connection watch =
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&quitting] { quitting = true; });
+    {
+        QtOrderlyEnd orderlyEnd([&] {
+            ends.push_back(quitting ? "quit" : "signal");
+            QCoreApplication::quit();
+        });
+        EXPECT_TRUE(QtOrderlyEnd::handles(SIGTERM));
+        EXPECT_TRUE(QtOrderlyEnd::handles(SIGINT));
+        EXPECT_FALSE(QtOrderlyEnd::handles(SIGHUP));
+        // Two signals before the loop runs: one call on the loop, then one more as the loop
+        // ends, which is how the session manager's quit arrives.
+        std::raise(SIGTERM);
+        std::raise(SIGINT);
+        EXPECT_TRUE(ends.empty());
+        QCoreApplication::exec();
+        EXPECT_EQ(ends, (std::vector<std::string>{"signal", "quit"}));
+    }
+    QObject::disconnect(watch);
+    struct sigaction now {};
+    sigaction(SIGTERM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
 }
 
 }  // namespace
