@@ -147,11 +147,26 @@ void X11StripWindow::checkPlacement() {
     const auto geometryCookie = xcb_get_geometry(connection, window);
     const auto placeCookie =
         xcb_translate_coordinates(connection, window, X11Root(connection), 0, 0);
+    const auto stateCookie = xcb_get_window_attributes(connection, window);
     const std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
         xcb_get_geometry_reply(connection, geometryCookie, nullptr), &std::free);
     const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> place(
         xcb_translate_coordinates_reply(connection, placeCookie, nullptr), &std::free);
-    if (geometry == nullptr || place == nullptr) {
+    const std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> state(
+        xcb_get_window_attributes_reply(connection, stateCookie, nullptr), &std::free);
+    if (geometry == nullptr || place == nullptr || state == nullptr) {
+        return;
+    }
+    if (state->map_state != XCB_MAP_STATE_VIEWABLE) {
+        // Being mapped, the window may stand in a frame not yet placed (at 0/0): it is looked
+        // at again once it is on the screen.
+        if (!recheckQueued_) {
+            recheckQueued_ = true;
+            QTimer::singleShot(kRecheckMs, this, [this] {
+                recheckQueued_ = false;
+                checkPlacement();
+            });
+        }
         return;
     }
     // A place or size the program did not ask for is the manager's.

@@ -55,6 +55,8 @@ private:
     bool watching_ = false;
     bool bypassed_ = false;
     bool bypassQueued_ = false;
+    bool recheckQueued_ = false;
+    static constexpr int kRecheckMs = 50;
 };
 
 }  // namespace surftally
