@@ -35,10 +35,12 @@ Win32MessageBox::Win32MessageBox(Win32Toolkit& toolkit, std::function<void()> cl
     ::SetWindowSubclass(hwnd_, procedure, 1, reinterpret_cast<DWORD_PTR>(this));
     dpi_ = Win32Dpi::ForWindow(hwnd_);
     toolkit_.addDialog(hwnd_);
+    toolkit_.addMessageBox(hwnd_);
 }
 
 Win32MessageBox::~Win32MessageBox() {
     toolkit_.removeDialog(hwnd_);
+    toolkit_.removeMessageBox(hwnd_);
     ::RemoveWindowSubclass(hwnd_, procedure, 1);
     ::DestroyWindow(hwnd_);
 }
@@ -137,10 +139,16 @@ LRESULT CALLBACK Win32MessageBox::procedure(HWND hwnd, UINT message, WPARAM wPar
             ::EndPaint(hwnd, &ps);
             return 0;
         }
-        case WM_DPICHANGED:
+        case WM_DPICHANGED: {
+            // Laid out anew for the monitor's DPI, where the system suggests.
             self->dpi_ = HIWORD(wParam);
             self->layout();
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top,
+                           suggested.right - suggested.left, suggested.bottom - suggested.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
+        }
         default:
             return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }

@@ -181,6 +181,15 @@ void Win32Toolkit::rescale(const Win32Window& form) {
     }
 }
 
+void Win32Toolkit::raiseMessageBoxes() const {
+    for (const HWND box : messageBoxes_) {
+        if (::IsWindowVisible(box)) {
+            ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        }
+    }
+}
+
 UINT_PTR Win32Toolkit::addTimer(TTimer& timer) {
     const UINT_PTR id = ++lastTimer_;
     timerList_[id] = &timer;

@@ -65,6 +65,11 @@ public:
     // The windows whose keyboard navigation (Tab, Enter, Escape) the loop does.
     void addDialog(HWND hwnd) { dialogs_.insert(hwnd); }
     void removeDialog(HWND hwnd) { dialogs_.erase(hwnd); }
+    // The error boxes, which stand above every other window of ours.
+    void addMessageBox(HWND hwnd) { messageBoxes_.insert(hwnd); }
+    void removeMessageBox(HWND hwnd) { messageBoxes_.erase(hwnd); }
+    // Puts the shown error boxes back on top: one of our windows has come to the front.
+    void raiseMessageBoxes() const;
     UINT_PTR addTimer(TTimer& timer);
     void removeTimer(UINT_PTR id) { timerList_.erase(id); }
 
@@ -76,6 +81,7 @@ private:
     std::map<COLORREF, HBRUSH> brushes_;
     std::map<const TControl*, Win32Control*> controls_;
     std::set<HWND> dialogs_;
+    std::set<HWND> messageBoxes_;
     std::map<UINT_PTR, TTimer*> timerList_;
     UINT_PTR lastTimer_ = 0;
     HWND owner_ = nullptr;
