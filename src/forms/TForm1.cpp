@@ -140,6 +140,7 @@ void TForm1::FormShow() {
 // The program ends: nothing counts, nothing is left on the desktop but a message that says
 // why, until the user has read it.
 void TForm1::FormClose() {
+    ending_ = true;
     Timer1->setEnabled(false);
     Timer2->setEnabled(false);
     if (Form2 != nullptr) {
@@ -147,6 +148,18 @@ void TForm1::FormClose() {
     }
     TrayIcon1.reset();
     Application().Terminate();
+}
+
+void TForm1::Close() {
+    if (ending_) {
+        return;
+    }
+    Application().Guarded([this] { tick_->SaveCounted(); });
+    TForm::Close();
+}
+
+std::int32_t TForm1::CountedBalance() {
+    return tick_->CountedBalance();
 }
 
 bool TForm1::probeOnline() {

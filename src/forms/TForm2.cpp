@@ -180,6 +180,40 @@ void TForm2::FormCreate() {
     }
 }
 
+void TForm2::userKey(TKey key, TControl* focused) {
+    Application().Guarded([&] { FormKey(key, focused); });
+}
+
+void TForm2::FormKey(TKey key, TControl* focused) {
+    TMaskEdit* edit = focused != nullptr && focused->Kind() == ControlKind::MaskEdit
+                          ? static_cast<TMaskEdit*>(focused)
+                          : nullptr;
+    if (key == TKey::Escape) {
+        if (edit == nullptr || !edit->userKey(TKey::Escape)) {
+            userClose();
+        }
+        return;
+    }
+    if (key != TKey::Enter) {
+        if (edit != nullptr) {
+            edit->userKey(key);
+        }
+        return;
+    }
+    if (focused != nullptr && focused->Kind() == ControlKind::Button) {
+        focused->userClick();
+        return;
+    }
+    // The focused field is left first, as a click on OK leaves it.
+    if (edit != nullptr && !edit->userFocusOut(FocusChange::WithinWindow)) {
+        return;
+    }
+    if (focused != nullptr && focused->Kind() == ControlKind::SpinEdit) {
+        static_cast<TSpinEdit*>(focused)->userFocusOut();
+    }
+    Button1->userClick();
+}
+
 void TForm2::FormShow() {
     MakeTopmost();
 }

@@ -31,6 +31,11 @@ public:
     // Hides this dialog and the help window (the program ends).
     void HideAll();
 
+    // Escape lets a focused masked edit abandon its change, else closes the dialog as its
+    // title-bar button does. Enter clicks a focused button, else presses OK once the focused
+    // field has been left (a refused leave stops there).
+    void userKey(TKey key, TControl* focused) override;
+
     TCheckBox* Freeze = nullptr;
     TCheckBox* Status = nullptr;
     TCheckBox* Hide = nullptr;
@@ -81,6 +86,7 @@ private:
     void createButtons();
     void FormCreate();
     void economicChange(TMaskEdit& edit, std::string& target);
+    void FormKey(TKey key, TControl* focused);
 
     TCheckBox* checkBox(const char* name, const char* caption, TRect bounds);
     TGroupBox* groupBox(const char* name, const char* caption, TRect bounds);
