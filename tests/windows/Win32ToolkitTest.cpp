@@ -114,6 +114,44 @@ std::vector<std::wstring> shownBoxes() {
     return texts;
 }
 
+// Whether window a stands above window b.
+bool above(HWND a, HWND b) {
+    for (HWND h = ::GetWindow(a, GW_HWNDNEXT); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (h == b) {
+            return true;
+        }
+    }
+    return false;
+}
+
+HWND shownBox() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM result) {
+            wchar_t name[64] = {};
+            ::GetClassNameW(hwnd, name, 64);
+            if (std::wstring(name) == Win32Toolkit::kMessageClass && ::IsWindowVisible(hwnd)) {
+                *reinterpret_cast<HWND*>(result) = hwnd;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Keys as the user presses them: through the message loop, with Shift held where asked.
+void press(Win32Toolkit& toolkit, WPARAM virtualKey, bool shift = false) {
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(state);
+    ::PostMessageW(::GetFocus(), WM_KEYDOWN, virtualKey, 0);
+    toolkit.processMessages();
+    state[VK_SHIFT] = 0;
+    ::SetKeyboardState(state);
+}
+
 class Win32ToolkitTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -398,6 +436,64 @@ TEST_F(Win32ToolkitTest, EveryCaretMoveOfTheEditIsTheFieldsCaret) {
     EXPECT_EQ(textOf(edit), L"019:51:27");
 }
 
+// Tab into a field puts the caret first; Enter presses OK; Escape abandons a field's change,
+// then closes the dialog.
+TEST_F(Win32ToolkitTest, KeyboardEntersTheFieldsAndAnswersTheDialog) {
+    click(*form1->Display);
+    form2->Activate();
+    toolkit.processMessages();
+    ::SetFocus(hwnd(*form2->Alarm));
+    press(toolkit, VK_TAB, true);
+    ASSERT_EQ(::GetFocus(), hwnd(*form2->Edit));
+    EXPECT_EQ(form2->Edit->CaretPos(), 0);
+    type(*form2->Edit, "0234500");
+    EXPECT_EQ(temp.get("remain.dat"), "023:45:00\r\n");
+    press(toolkit, VK_TAB);
+    press(toolkit, VK_TAB);
+    ASSERT_EQ(::GetFocus(), hwnd(*form2->EconomicBegin));
+    EXPECT_EQ(form2->EconomicBegin->CaretPos(), 0);
+    type(*form2->EconomicBegin, "1230");
+
+    press(toolkit, VK_RETURN);
+    EXPECT_FALSE(form2->Visible()) << "Enter did not press OK";
+    EXPECT_EQ(temp.get("economic.dat").rfind("12:30\r\n", 0), 0u) << temp.get("economic.dat");
+
+    click(*form1->Display);
+    form2->Activate();
+    toolkit.processMessages();
+    ::SetFocus(hwnd(*form2->Edit));
+    key(*form2->Edit, VK_HOME);
+    type(*form2->Edit, "5");
+    EXPECT_EQ(form2->Edit->Text(), "523:45:00");
+    press(toolkit, VK_ESCAPE);
+    EXPECT_EQ(form2->Edit->Text(), "023:45:00");
+    EXPECT_TRUE(form2->Visible()) << "the field's Escape closed the dialog too";
+    press(toolkit, VK_ESCAPE);
+    EXPECT_FALSE(form2->Visible());
+}
+
+// The box never takes the focus from the typing; once the user gives it the focus, Enter and
+// Escape close it.
+TEST_F(Win32ToolkitTest, ErrorBoxClosesByTheKeyboardOnceItHasTheFocus) {
+    click(*form1->Display);
+    form2->Activate();
+    toolkit.processMessages();
+    ::SetFocus(hwnd(*form2->Edit));
+    for (const WPARAM k : {VK_RETURN, VK_ESCAPE}) {
+        application.Reporter().report("I/O error 32");
+        toolkit.processMessages();
+        const HWND box = shownBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(::GetFocus(), hwnd(*form2->Edit));
+        ::SetForegroundWindow(box);
+        ::SetActiveWindow(box);
+        toolkit.processMessages();
+        ASSERT_EQ(::GetAncestor(::GetFocus(), GA_ROOT), box);
+        press(toolkit, k);
+        EXPECT_EQ(shownBox(), nullptr) << "key " << k << " left the box open";
+    }
+}
+
 TEST_F(Win32ToolkitTest, SpinEditTakesTypedNumbersRefusesLettersAndSteps) {
     form2->Show();
     const HWND alarm = hwnd(*form2->Alarm);
@@ -441,36 +537,6 @@ TEST_F(Win32ToolkitTest, ErrorBoxesComeOneAtATime) {
     application.Reporter().dismiss();
     EXPECT_TRUE(shownBoxes().empty());
 }
-
-namespace {
-
-// Whether window a stands above window b.
-bool above(HWND a, HWND b) {
-    for (HWND h = ::GetWindow(a, GW_HWNDNEXT); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        if (h == b) {
-            return true;
-        }
-    }
-    return false;
-}
-
-HWND shownBox() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM result) {
-            wchar_t name[64] = {};
-            ::GetClassNameW(hwnd, name, 64);
-            if (std::wstring(name) == Win32Toolkit::kMessageClass && ::IsWindowVisible(hwnd)) {
-                *reinterpret_cast<HWND*>(result) = hwnd;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-}  // namespace
 
 // The box says why nothing happens: no window of ours may come over it, whether brought to
 // the front by the program or by the user.

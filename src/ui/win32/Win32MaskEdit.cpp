@@ -3,6 +3,7 @@
 #include "TMaskEdit.h"
 #include "Win32Text.h"
 #include "Win32Toolkit.h"
+#include "Win32Window.h"
 
 namespace surftally {
 
@@ -70,11 +71,8 @@ void Win32MaskEdit::caretFromEdit() {
 }
 
 void Win32MaskEdit::paste() {
-    for (const wchar_t c : clipboardText(native())) {
-        if (c >= L' ' && c < 0x80) {
-            guarded([&] { edit().userChar(static_cast<char>(c)); });
-        }
-    }
+    const std::string text = Narrow(clipboardText(native()));
+    guarded([&] { edit().userInsert(text); });
 }
 
 bool Win32MaskEdit::reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
@@ -92,11 +90,6 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
         case WM_GETDLGCODE: {
             result = callDefault(hwnd, message, wParam, lParam) | DLGC_WANTCHARS | DLGC_WANTARROWS;
-            const auto* msg = reinterpret_cast<const MSG*>(lParam);
-            if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
-                // Escape abandons the change here rather than going to the dialog.
-                result |= DLGC_WANTMESSAGE;
-            }
             return true;
         }
         case WM_CHAR:
@@ -120,9 +113,13 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
                 case VK_DELETE:
                     key = TKey::Delete;
                     break;
+                case VK_RETURN:
                 case VK_ESCAPE:
-                    key = TKey::Escape;
-                    break;
+                    // The window's keys, sent here directly rather than through the loop.
+                    if (Win32Window* form = window()) {
+                        form->userKey(wParam == VK_RETURN ? TKey::Enter : TKey::Escape);
+                    }
+                    return true;
                 case VK_LEFT:
                 case VK_RIGHT:
                 case VK_HOME:
@@ -168,6 +165,11 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             caretFromEdit();
             return true;
         case WM_LBUTTONDOWN:
+            pointerEntry_ = true;
+            result = callDefault(hwnd, message, wParam, lParam);
+            pointerEntry_ = false;
+            caretFromEdit();
+            return true;
         case WM_LBUTTONUP:
             result = callDefault(hwnd, message, wParam, lParam);
             caretFromEdit();
@@ -180,11 +182,15 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             result = callDefault(hwnd, message, wParam, lParam);
             caretFromEdit();
             return true;
-        case WM_SETFOCUS:
+        case WM_SETFOCUS: {
             result = callDefault(hwnd, message, wParam, lParam);
+            const FocusEntry how = toolkit().keyboardNavigation() ? FocusEntry::Keyboard
+                                   : pointerEntry_                ? FocusEntry::Pointer
+                                                                  : FocusEntry::Other;
+            guarded([&] { edit().userFocusIn(how); });
             showCaret();
-            guarded([&] { edit().userFocusIn(); });
             return true;
+        }
         case WM_KILLFOCUS: {
             result = callDefault(hwnd, message, wParam, lParam);
             const auto to = reinterpret_cast<HWND>(wParam);

@@ -123,6 +123,13 @@ LRESULT CALLBACK Win32MessageBox::procedure(HWND hwnd, UINT message, WPARAM wPar
         case WM_CLOSE:
             self->close();
             return 0;
+        case WM_ACTIVATE:
+            // Activated by the user: OK takes the focus, so Enter, Escape and Space close it.
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                ::SetFocus(self->ok_);
+                return 0;
+            }
+            return ::DefSubclassProc(hwnd, message, wParam, lParam);
         case WM_ERASEBKGND: {
             RECT client;
             ::GetClientRect(hwnd, &client);

@@ -211,14 +211,26 @@ LRESULT CALLBACK Win32Toolkit::timerProcedure(HWND hwnd, UINT message, WPARAM wP
 
 bool Win32Toolkit::dispatch(MSG& msg) {
     const HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    auto* form = root != nullptr ? dynamic_cast<Win32Window*>(Win32Control::of(root)) : nullptr;
+    // Enter and Escape go to the form, which decides; the system's dialog keys do nothing.
+    if (form != nullptr && msg.message == WM_KEYDOWN &&
+        (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+        form->userKey(msg.wParam == VK_RETURN ? TKey::Enter : TKey::Escape);
+        return true;
+    }
     if (root != nullptr && dialogs_.count(root) != 0) {
         if (msg.message == WM_KEYDOWN &&
             (msg.wParam == VK_TAB || msg.wParam == VK_UP || msg.wParam == VK_DOWN)) {
-            if (auto* form = dynamic_cast<Win32Window*>(Win32Control::of(root))) {
+            if (form != nullptr) {
                 form->showFocusCues();
             }
         }
-        if (::IsDialogMessageW(root, &msg)) {
+        const bool key = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN ||
+                         msg.message == WM_CHAR || msg.message == WM_SYSCHAR;
+        keyboardNavigation_ = key;
+        const bool handled = ::IsDialogMessageW(root, &msg) != FALSE;
+        keyboardNavigation_ = false;
+        if (handled) {
             return true;
         }
     }

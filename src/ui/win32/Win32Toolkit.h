@@ -62,6 +62,8 @@ public:
     Win32Control* find(const TControl& control) const;
     // Everything on the form that depends on the DPI, again.
     void rescale(const Win32Window& form);
+    // Whether the focus is being moved from the keyboard (Tab, Shift+Tab, a mnemonic).
+    bool keyboardNavigation() const { return keyboardNavigation_; }
     // The windows whose keyboard navigation (Tab, Enter, Escape) the loop does.
     void addDialog(HWND hwnd) { dialogs_.insert(hwnd); }
     void removeDialog(HWND hwnd) { dialogs_.erase(hwnd); }
@@ -87,6 +89,7 @@ private:
     HWND owner_ = nullptr;
     HWND timers_ = nullptr;
     int lastId_ = 100;
+    bool keyboardNavigation_ = false;
 };
 
 }  // namespace surftally

@@ -105,6 +105,14 @@ void Win32Window::activate() {
     ::SetActiveWindow(native());
 }
 
+void Win32Window::userKey(TKey key) {
+    const HWND focus = ::GetFocus();
+    const Win32Control* peer =
+        focus != nullptr && ::IsChild(native(), focus) ? Win32Control::of(focus) : nullptr;
+    TControl* focused = peer != nullptr ? &peer->control() : nullptr;
+    guarded([&] { form_.userKey(key, focused); });
+}
+
 void Win32Window::showFocusCues() {
     if (!focusCues_) {
         focusCues_ = true;
