@@ -23,6 +23,8 @@ namespace {
 
 constexpr const wchar_t* kOwnerClass = L"SurftallyOwner";
 constexpr const wchar_t* kTimerClass = L"SurftallyTimers";
+// Posted to the timers' window: the error boxes go back on top.
+constexpr UINT kRaiseBoxes = WM_APP + 20;
 
 // What the toolkit gives the forms: each peer over the control's Win32 implementation.
 template <class Interface>
@@ -190,6 +192,15 @@ void Win32Toolkit::raiseMessageBoxes() const {
     }
 }
 
+void Win32Toolkit::raiseMessageBoxesLater() const {
+    for (const HWND box : messageBoxes_) {
+        if (::IsWindowVisible(box)) {
+            ::PostMessageW(timers_, kRaiseBoxes, 0, 0);
+            return;
+        }
+    }
+}
+
 UINT_PTR Win32Toolkit::addTimer(TTimer& timer) {
     const UINT_PTR id = ++lastTimer_;
     timerList_[id] = &timer;
@@ -203,6 +214,17 @@ LRESULT CALLBACK Win32Toolkit::timerProcedure(HWND hwnd, UINT message, WPARAM wP
         // Looked up at each firing: a handler may stop or destroy timers.
         if (const auto it = self->timerList_.find(wParam); it != self->timerList_.end()) {
             it->second->userTimer();
+        }
+        return 0;
+    }
+    if (message == kRaiseBoxes && self != nullptr) {
+        // Out of the topmost band and back, so that the change reaches the window system.
+        for (const HWND box : self->messageBoxes_) {
+            if (::IsWindowVisible(box)) {
+                constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+                ::SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+                ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, keep);
+            }
         }
         return 0;
     }

@@ -72,6 +72,9 @@ public:
     void removeMessageBox(HWND hwnd) { messageBoxes_.erase(hwnd); }
     // Puts the shown error boxes back on top: one of our windows has come to the front.
     void raiseMessageBoxes() const;
+    // The same once the focus change under way is over, restacking the boxes even where the
+    // system's z-order has them on top already.
+    void raiseMessageBoxesLater() const;
     UINT_PTR addTimer(TTimer& timer);
     void removeTimer(UINT_PTR id) { timerList_.erase(id); }
 
