@@ -21,6 +21,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -150,6 +151,17 @@ void press(Win32Toolkit& toolkit, WPARAM virtualKey, bool shift = false) {
     toolkit.processMessages();
     state[VK_SHIFT] = 0;
     ::SetKeyboardState(state);
+}
+
+void putClipboard(const std::wstring& text) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(::GlobalLock(memory), text.c_str(), bytes);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
 }
 
 class Win32ToolkitTest : public ::testing::Test {
@@ -492,6 +504,36 @@ TEST_F(Win32ToolkitTest, ErrorBoxClosesByTheKeyboardOnceItHasTheFocus) {
         press(toolkit, k);
         EXPECT_EQ(shownBox(), nullptr) << "key " << k << " left the box open";
     }
+}
+
+// Shift+Insert pastes through the fields' rules; the edits never insert the text themselves.
+TEST_F(Win32ToolkitTest, ShiftInsertPastesThroughTheFieldsRules) {
+    click(*form1->Display);
+    form2->Activate();
+    toolkit.processMessages();
+    const HWND edit = hwnd(*form2->Edit);
+    ::SetFocus(edit);
+    key(*form2->Edit, VK_HOME);
+    putClipboard(L"0123456");
+    press(toolkit, VK_INSERT, true);
+    EXPECT_EQ(textOf(edit), L"012:34:56");
+    EXPECT_EQ(temp.get("remain.dat"), "012:34:56\r\n");
+    putClipboard(L"9x");
+    key(*form2->Edit, VK_HOME);
+    press(toolkit, VK_INSERT, true);
+    EXPECT_EQ(textOf(edit), L"012:34:56");
+
+    const HWND alarm = hwnd(*form2->Alarm);
+    ::SetFocus(alarm);
+    ::SendMessageW(alarm, EM_SETSEL, 0, -1);
+    putClipboard(L"abc");
+    press(toolkit, VK_INSERT, true);
+    EXPECT_EQ(textOf(alarm), std::to_wstring(form2->Alarm->Value()));
+    putClipboard(L"7");
+    ::SendMessageW(alarm, EM_SETSEL, 0, -1);
+    press(toolkit, VK_INSERT, true);
+    EXPECT_EQ(form2->Alarm->Value(), 7);
+    EXPECT_EQ(textOf(alarm), L"7");
 }
 
 TEST_F(Win32ToolkitTest, SpinEditTakesTypedNumbersRefusesLettersAndSteps) {

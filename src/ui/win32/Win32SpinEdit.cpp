@@ -152,6 +152,12 @@ bool Win32SpinEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
                 propose(L"", true);
                 return true;
             }
+            if (wParam == VK_INSERT && ::GetKeyState(VK_SHIFT) < 0 &&
+                ::GetKeyState(VK_CONTROL) >= 0) {
+                // Shift+Insert pastes; the edit would insert the text itself.
+                propose(clipboardText(hwnd));
+                return true;
+            }
             return false;
         case WM_PASTE:
             propose(clipboardText(hwnd));
