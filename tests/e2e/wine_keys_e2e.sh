@@ -65,7 +65,7 @@ box_shown() { error_box >/dev/null; }
 program_running() {
     local pid
     for pid in $(pgrep -f 'surftally\.exe'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+        { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
     done
     return 1
 }
@@ -220,7 +220,10 @@ expect_remain 012:34:56 "typing 0123456"
 keys Return
 wait_until 3 settings_hidden || fail "Enter did not press OK"
 sleep 3
-timeout 60 wine wineboot --end-session >>"$work/program.log" 2>&1
+# The session ends and the computer shuts down: without --shutdown, wineboot would start a new
+# session, and the program again from its Startup shortcut.
+timeout 60 wine wineboot --end-session --shutdown >>"$work/program.log" 2>&1
+wait_until 20 eval '! program_running' || fail "the end of the session left the program running"
 # Seconds counted since 012:34:56 was typed, and no minute mark (whole minutes) among them.
 counted() {
     local balance
