@@ -130,11 +130,15 @@ void X11StripWindow::checkPlacement() {
     if (geometry == nullptr || place == nullptr) {
         return;
     }
-    // The program keeps the strip at a fixed size; any other size is the manager's.
+    // The program keeps the strip at a fixed size; any other size is the manager's. The server
+    // counts the screen's pixels, the program its own: at a scale other than 1 they differ.
     const QSize wantedSize =
         window_.minimumSize() == window_.maximumSize() ? window_.minimumSize() : wanted_.size();
-    const bool sized = QSize(geometry->width, geometry->height) != wantedSize;
-    const bool moved = QPoint(place->dst_x, place->dst_y) != wanted_.topLeft();
+    const qreal ratio = window_.devicePixelRatioF();
+    const bool sized =
+        QSize(geometry->width, geometry->height) != (QSizeF(wantedSize) * ratio).toSize();
+    const bool moved =
+        QPoint(place->dst_x, place->dst_y) != (QPointF(wanted_.topLeft()) * ratio).toPoint();
     if ((sized || moved) && !bypassQueued_) {
         bypassQueued_ = true;
         // Not inside the manager's configure event: the window is unmapped and made anew.
