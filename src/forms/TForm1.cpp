@@ -291,7 +291,13 @@ void TForm1::showStatusStrip(bool shown) {
 }
 
 void TForm1::NotificationAreaChanged(bool available) {
-    if (!available && !Visible()) {
+    if (available) {
+        // An area that comes after the program (the panel starts later at log-in) lets the
+        // Hide switch take effect, which had nowhere to hide the strip before.
+        if (Form2 != nullptr && Form2->Hide->Checked()) {
+            setDisplayVisible(false);
+        }
+    } else if (!Visible()) {
         BringBack();
     }
 }

@@ -66,7 +66,8 @@ public:
     void setDisplayVisible(bool visible);
     // Shows the status strip beneath the display (window 37 high) or hides it (25 high).
     void showStatusStrip(bool shown);
-    // The notification area came or went; a strip hidden in it comes back when it goes.
+    // The notification area came or went: with Hide checked the strip hides in one that
+    // comes; a strip hidden in it comes back when it goes.
     void NotificationAreaChanged(bool available);
     // Another start on the same data folder asked for the strip.
     void BringBack();

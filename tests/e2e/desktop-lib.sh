@@ -170,3 +170,19 @@ icon_drawn() {
     import -window root -crop "$(panel_geometry)" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' |
         sort | uniq -c | sort -rn | awk 'NR > 1 {off += $1} END {exit !(off >= 40)}'
 }
+
+# strip_window: the id of the shown strip, empty while none is shown.
+strip_window() { xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null | head -n 1; }
+# settings_window: the id of the shown settings dialog, empty while none is shown.
+settings_window() { xdotool search --onlyvisible --name '^ Settings - Surftally$' 2>/dev/null | head -n 1; }
+# managed WINDOW: the window manager holds WINDOW (not override-redirect, in _NET_CLIENT_LIST).
+managed() {
+    xwininfo -id "$1" 2>/dev/null | grep -q 'Override Redirect State: no' &&
+        xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$1")"
+}
+# click_in WINDOW X Y: a left click at X/Y inside WINDOW's client area.
+click_in() {
+    local wx wy _
+    read -r wx wy _ <<<"$(window_geometry "$1")"
+    xdotool mousemove --sync $((wx + $2)) $((wy + $3)) click 1
+}

@@ -126,6 +126,23 @@ TEST_F(FormsTest, WithoutANotificationAreaTheStripIsNeverHidden) {
     EXPECT_TRUE(form1->Visible());
 }
 
+TEST_F(FormsTest, HideSwitchTakesEffectWhenANotificationAreaComesAfterTheProgram) {
+    data.put("hide.dat", "On\r\n");
+    build(false);
+    form1->Timer2Timer();
+    ASSERT_TRUE(form1->Visible());
+    ASSERT_TRUE(form2->Hide->Checked());
+    tray = true;
+    form1->NotificationAreaChanged(true);
+    EXPECT_FALSE(form1->Visible());
+    // Unchecked, a coming area leaves the strip where the user sees it.
+    form1->NotificationAreaChanged(false);
+    ASSERT_TRUE(form1->Visible());
+    ASSERT_FALSE(form2->Hide->Checked());
+    form1->NotificationAreaChanged(true);
+    EXPECT_TRUE(form1->Visible());
+}
+
 TEST_F(FormsTest, StripHiddenInAVanishedNotificationAreaComesBack) {
     build();
     form2->Hide->setChecked(true);

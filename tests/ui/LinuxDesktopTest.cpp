@@ -16,12 +16,14 @@
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "QtNotificationAreaShell.h"
@@ -207,6 +209,18 @@ protected:
         }
     }
 
+    // Sends without waiting for the reply, as a panel does.
+    void send(const QString& service, const char* method, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            QDBusMessage message = QDBusMessage::createMethodCall(
+                service, QStringLiteral("/StatusNotifierItem"),
+                QStringLiteral("org.kde.StatusNotifierItem"), QString::fromLatin1(method));
+            message << 0 << 0;
+            message.setAutoStartService(false);
+            EXPECT_TRUE(desktop->send(message));
+        }
+    }
+
     static constexpr int kInterval = 1500;
     QTemporaryDir dir;
     std::string offLine;
@@ -282,6 +296,50 @@ TEST_F(SniTest, ActivationsBecomeAClickOrOneDoubleClick) {
     EXPECT_EQ(events, (Events{"Down2", "Up2", "Down1", "Up1"}));
 }
 
+TEST_F(SniTest, ActivationsPairByWhenTheyArrivedHoweverLateTheLoopTakesThem) {
+    constexpr int interval = 600;
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(interval);
+    startWatcher();
+    sniShell = std::make_unique<QtSniTrayShell>(*program);
+    makeIcon(*sniShell);
+    const QString service = sniShell->serviceName(tray->record().hWnd);
+    const Events click{"Down0", "Click", "Up0"};
+    const Events doubleClick{"Down0", "Click", "Up0", "DblClick", "Up0"};
+    // The loop stalls for longer than the double-click interval: what arrived meanwhile and
+    // the interval's end are all due when it runs again.
+    const auto stall = [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(interval + 300));
+    };
+
+    // The first is taken at once, the second arrives while the loop stalls.
+    call(service, "Activate");
+    send(service, "Activate");
+    stall();
+    settle(interval + 200);
+    EXPECT_EQ(events, doubleClick);
+
+    // A whole burst waits for the stalled loop; a third belongs to the same double click.
+    for (const int count : {2, 3}) {
+        events.clear();
+        send(service, "Activate", count);
+        stall();
+        settle(interval + 200);
+        EXPECT_EQ(events, doubleClick) << count;
+    }
+
+    // Two that arrived further apart than the interval are two clicks, though the loop takes
+    // them together.
+    events.clear();
+    send(service, "Activate");
+    stall();
+    send(service, "Activate");
+    stall();
+    settle(interval + 200);
+    Events twoClicks = click;
+    twoClicks.insert(twoClicks.end(), click.begin(), click.end());
+    EXPECT_EQ(events, twoClicks);
+}
+
 TEST_F(SniTest, OnlyAChangedPictureOrTipIsSignalled) {
     startWatcher();
     sniShell = std::make_unique<QtSniTrayShell>(*program);
@@ -313,6 +371,13 @@ TEST_F(SniTest, OnlyAChangedPictureOrTipIsSignalled) {
         waitFor([&] { return watcher->newIcons == icons + 1 && watcher->newTips == tips + 1; }));
     EXPECT_EQ(qdbus_cast<SniToolTip>(property(service, "ToolTip")).title,
               QStringLiteral("LAN Internet ... Available Time: 009:59:59 "));
+
+    // A tip that looks like markup reaches the host as one that shows its characters.
+    tray->setHint("LAN Internet ... <b>1</b> ");
+    ASSERT_TRUE(waitFor([&] { return watcher->newTips == tips + 2; }));
+    QTextDocument shown;
+    shown.setHtml(qdbus_cast<SniToolTip>(property(service, "ToolTip")).title);
+    EXPECT_EQ(shown.toPlainText(), QStringLiteral("LAN Internet ... <b>1</b> "));
 }
 
 TEST_F(SniTest, TheIconMovesToTheX11AreaWhenTheWatcherGoesAndBack) {

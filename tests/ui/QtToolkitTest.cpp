@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
 
 #include "FormsFixture.h"
 #include "HelpTexts.h"
@@ -84,6 +85,16 @@ QColor background(QWidget* w) {
     return w->palette().color(QPalette::Window);
 }
 
+// The characters a user reads in a text that Qt shows in `format`.
+QString readAs(const QString& text, Qt::TextFormat format = Qt::AutoText) {
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text))) {
+        return text;
+    }
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
+}
+
 }  // namespace
 
 TEST_F(QtWindows, StripDrawsTheDisplayAndForwardsThePointer) {
@@ -123,6 +134,40 @@ TEST_F(QtWindows, StripDrawsTheDisplayAndForwardsThePointer) {
 
     QTest::mouseClick(status, Qt::LeftButton);
     EXPECT_TRUE(widget<QWidget>(*form2, "Form2")->isVisible());
+}
+
+TEST_F(QtWindows, TextsFromFilesAreShownAsTheirCharactersNeverAsMarkup) {
+    build();
+    const std::string markup = "<font color=red>1</font>";
+    form1->Display->setCaption(markup);
+    auto* display = widget<QLabel>(*form1, "Display");
+    EXPECT_EQ(readAs(display->text(), display->textFormat()), QString::fromStdString(markup));
+    // Drawn yellow on black: nothing of it red.
+    const QImage drawn = display->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor c = drawn.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 80 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(red, 0);
+
+    const std::string hint = "  <b>bold</b> & <i>more</i>";
+    form1->Display->setHint(hint);
+    EXPECT_EQ(readAs(display->toolTip()), QString::fromStdString(hint));
+
+    app.Reporter().report("'<b>1</b>' is not a valid integer value");
+    QMessageBox* box = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == QLatin1String("ErrorBox") && top->isVisible()) {
+            box = qobject_cast<QMessageBox*>(top);
+        }
+    }
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(readAs(box->text(), box->textFormat()),
+              QStringLiteral("'<b>1</b>' is not a valid integer value"));
+    box->done(QMessageBox::Ok);
 }
 
 TEST_F(QtWindows, DialogTitleIsTheDesignsAndItsCloseButtonOnlyHides) {

@@ -6,6 +6,7 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QWidget>
 
 #include <memory>
@@ -84,6 +85,17 @@ TEST_F(QtTrayShellTest, AddModifyAndDeleteReachTheQtIcon) {
     const auto window = tray->record().hWnd;
     tray.reset();
     EXPECT_EQ(shell.trayIcon(window), nullptr);
+}
+
+TEST_F(QtTrayShellTest, TipThatLooksLikeMarkupIsShownAsItsCharacters) {
+    tray->setHint(" Modem ... <font color=red>1</font> ");
+    const QString tip = icon()->toolTip();
+    ASSERT_TRUE(Qt::mightBeRichText(tip));  // Qt's tool tip draws it as rich text
+    QTextDocument document;
+    document.setHtml(tip);
+    EXPECT_EQ(document.toPlainText(), QStringLiteral(" Modem ... <font color=red>1</font> "));
+    tray->setHint(" Off - Line ");
+    EXPECT_EQ(icon()->toolTip(), QStringLiteral(" Off - Line "));
 }
 
 TEST_F(QtTrayShellTest, TipCutInsideALetterDropsTheBrokenTail) {

@@ -12,6 +12,7 @@
 #include "LinuxConnectionFlags.h"
 #include "QtInstanceChannel.h"
 #include "QtNotificationAreaShell.h"
+#include "QtOrderlyEnd.h"
 #include "QtPlatformChoice.h"
 #include "QtToolkit.h"
 #include "QtTrayApplication.h"
@@ -62,8 +63,10 @@ int main(int argc, char* argv[]) {
                                          });
     } catch (const std::exception& e) {
         // The notification icon could not be added: start-up stops here.
-        QMessageBox::critical(nullptr, QApplication::applicationName(),
-                              QString::fromStdString(e.what()));
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                        QString::fromStdString(e.what()));
+        box.setTextFormat(Qt::PlainText);  // the text may name a file: never markup
+        box.exec();
         return 1;
     }
     form1->setNotificationAreaCheck([&shell] { return shell.available(); });
@@ -74,6 +77,14 @@ int main(int argc, char* argv[]) {
     TForm4 form4(application);
     form2.setHelpWindow(&form4);
     channel.listen([&form1] { form1->BringBack(); });
+    // The end of the session, a shut-down or Ctrl+C end the program as "Close Application"
+    // does, saving the counted balance; a message left on the screen does not hold it up.
+    QtOrderlyEnd orderlyEnd([&form1, &application] {
+        if (!application.Terminating()) {
+            application.Guarded([&] { form1->Close(); });
+        }
+        QApplication::quit();
+    });
 
     form1->Show();
     return QApplication::exec();

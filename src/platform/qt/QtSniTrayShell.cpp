@@ -10,9 +10,12 @@
 #include <QGuiApplication>
 #include <QStyleHints>
 
+#include <algorithm>
+
 #include "QtIconRecord.h"
 #include "QtPointerKeys.h"
 #include "QtTipText.h"
+#include "SniActivations.h"
 #include "SniTypes.h"
 #include "StatusNotifierItem.h"
 
@@ -31,14 +34,16 @@ int doubleClickInterval() {
 
 struct QtSniTrayShell::Entry : QtIconRecord {
     QString service;
-    StatusNotifierItem* item = nullptr;
-    QTimer held;     // a first activation, waiting for a second
-    QTimer swallow;  // after a double click, a further activation of the same burst
+    StatusNotifierItem* item = nullptr;  // lives in itemThread_
+    SniActivations activations;
+    QTimer decision;  // a held activation's interval ends
 };
 
 QtSniTrayShell::QtSniTrayShell(QDBusConnection connection, QObject* parent)
     : QObject(parent), connection_(std::move(connection)) {
     RegisterSniTypes();
+    itemThread_.setObjectName(QStringLiteral("StatusNotifierItem"));
+    itemThread_.start();
     moveTimer_.setInterval(kMoveIntervalMs);
     connect(&moveTimer_, &QTimer::timeout, this, &QtSniTrayShell::sendMoves);
     moveTimer_.start();
@@ -71,6 +76,9 @@ QtSniTrayShell::~QtSniTrayShell() {
         data.uID = entries_.begin()->first.second;
         NotifyIcon(NotifyMessage::NIM_DELETE, data);
     }
+    // The items go with the thread's end.
+    itemThread_.quit();
+    itemThread_.wait();
 }
 
 std::uintptr_t QtSniTrayShell::AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) {
@@ -96,24 +104,32 @@ bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& dat
             entry->service = QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
                                  .arg(QCoreApplication::applicationPid())
                                  .arg(nextItem_++);
-            entry->item = new StatusNotifierItem(
-                QCoreApplication::applicationName(), QGuiApplication::applicationDisplayName(),
-                [this, raw](StatusNotifierItem::Request kind, int, int) {
-                    request(*raw, static_cast<int>(kind));
-                },
-                this);
-            entry->held.setSingleShot(true);
-            entry->swallow.setSingleShot(true);
-            connect(&entry->held, &QTimer::timeout, this, [this, raw] {
-                post(*raw, WM_LBUTTONDOWN);
-                post(*raw, WM_LBUTTONUP);
-            });
+            // Runs in the item's thread: notes when the call came and hands it to the loop.
+            auto onRequest = [this, key](StatusNotifierItem::Request kind, int, int) {
+                const auto at = std::chrono::steady_clock::now();
+                QMetaObject::invokeMethod(
+                    this, [this, key, kind, at] { request(key, static_cast<int>(kind), at); },
+                    Qt::QueuedConnection);
+            };
+            entry->item = new StatusNotifierItem(QCoreApplication::applicationName(),
+                                                 QGuiApplication::applicationDisplayName(),
+                                                 std::move(onRequest), nullptr);
+            entry->item->moveToThread(&itemThread_);
+            entry->decision.setSingleShot(true);
+            connect(&entry->decision, &QTimer::timeout, this, [this, key] { decide(key); });
             apply(*entry, data);
             if (connection_.isConnected()) {
-                connection_.registerObject(QString::fromLatin1(kItemPath), entry->item,
-                                           QDBusConnection::ExportScriptableSlots |
-                                               QDBusConnection::ExportScriptableSignals |
-                                               QDBusConnection::ExportAllProperties);
+                // Registered in the item's thread, where the bus makes its helpers for it.
+                StatusNotifierItem* item = entry->item;
+                QMetaObject::invokeMethod(
+                    item,
+                    [this, item] {
+                        connection_.registerObject(QString::fromLatin1(kItemPath), item,
+                                                   QDBusConnection::ExportScriptableSlots |
+                                                       QDBusConnection::ExportScriptableSignals |
+                                                       QDBusConnection::ExportAllProperties);
+                    },
+                    Qt::BlockingQueuedConnection);
                 connection_.registerService(entry->service);
             }
             entries_.emplace(key, std::move(entry));
@@ -136,7 +152,10 @@ bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& dat
             if (connection_.isConnected()) {
                 // The watcher sees the name go and tells the hosts.
                 connection_.unregisterService(entry.service);
-                connection_.unregisterObject(QString::fromLatin1(kItemPath));
+                QMetaObject::invokeMethod(
+                    entry.item,
+                    [this] { connection_.unregisterObject(QString::fromLatin1(kItemPath)); },
+                    Qt::BlockingQueuedConnection);
             }
             entry.item->deleteLater();
             entries_.erase(it);
@@ -151,24 +170,37 @@ void QtSniTrayShell::apply(Entry& entry, const NotifyIconData& data) {
     if (const auto picture = entry.take(data)) {
         entry.item->setPixmaps(SniPixmaps(*picture));
     }
-    entry.item->setTip(TipText(data));
+    entry.item->setTip(ToolTipOf(TipText(data)));
 }
 
-void QtSniTrayShell::request(Entry& entry, int kind) {
+namespace {
+
+void postGestures(const QtIconRecord& entry, const QtMessageWindows& windows,
+                  const std::vector<SniActivations::Gesture>& gestures) {
+    for (const SniActivations::Gesture gesture : gestures) {
+        entry.post(windows, WM_LBUTTONDOWN);
+        entry.post(windows, WM_LBUTTONUP);
+        if (gesture == SniActivations::Gesture::DoubleClick) {
+            entry.post(windows, WM_LBUTTONDBLCLK);
+            entry.post(windows, WM_LBUTTONUP);
+        }
+    }
+}
+
+}  // namespace
+
+void QtSniTrayShell::request(Key key, int kind, std::chrono::steady_clock::time_point at) {
+    const auto it = entries_.find(key);
+    if (it == entries_.end()) {
+        return;  // deleted since the call came
+    }
+    Entry& entry = *it->second;
     switch (static_cast<StatusNotifierItem::Request>(kind)) {
         case StatusNotifierItem::Request::Activate:
-            if (entry.held.isActive()) {
-                entry.held.stop();
-                post(entry, WM_LBUTTONDOWN);
-                post(entry, WM_LBUTTONUP);
-                post(entry, WM_LBUTTONDBLCLK);
-                post(entry, WM_LBUTTONUP);
-                entry.swallow.start(doubleClickInterval());
-            } else if (entry.swallow.isActive()) {
-                entry.swallow.stop();
-            } else {
-                entry.held.start(doubleClickInterval());
-            }
+            postGestures(
+                entry, windows_,
+                entry.activations.arrived(at, std::chrono::milliseconds(doubleClickInterval())));
+            schedule(entry);
             break;
         case StatusNotifierItem::Request::SecondaryActivate:
             post(entry, WM_MBUTTONDOWN);
@@ -179,6 +211,30 @@ void QtSniTrayShell::request(Entry& entry, int kind) {
             post(entry, WM_RBUTTONUP);
             break;
     }
+}
+
+void QtSniTrayShell::decide(Key key) {
+    // Calls that came before this moment and wait in the loop's queue are given first: they
+    // may make the held activation a double click.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    const auto it = entries_.find(key);
+    if (it == entries_.end()) {
+        return;
+    }
+    Entry& entry = *it->second;
+    postGestures(entry, windows_, entry.activations.due(std::chrono::steady_clock::now()));
+    schedule(entry);
+}
+
+void QtSniTrayShell::schedule(Entry& entry) {
+    const auto deadline = entry.activations.deadline();
+    if (!deadline) {
+        entry.decision.stop();
+        return;
+    }
+    const auto wait =
+        std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+    entry.decision.start(std::max<int>(0, static_cast<int>(wait.count())));
 }
 
 void QtSniTrayShell::post(const Entry& entry, std::uint32_t mouseMessage) const {

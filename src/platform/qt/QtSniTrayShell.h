@@ -2,8 +2,10 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QThread>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -30,13 +32,15 @@ class StatusNotifierItem;
 // items) is on the bus.
 //
 // The host's requests become the callback messages a Windows shell would send. The protocol
-// has no double click: an activation is held back for the double-click interval, and a second
-// one within it makes the two a double click (press, release, double-click message, release),
-// so that the strip is toggled once and the settings open, as with a double click on Windows.
-// A third activation right after (a toolkit's double click may send three) belongs to the same
-// double click. Secondary activation (the middle button) is a middle press and release, the
-// context-menu request a right press and release. Hosts report no pointer movement, so each
-// shown item gets a pointer-move message once a second.
+// has no double click: activations are paired by when they arrived (SniActivations), which
+// the item's own thread notes as it takes each call, however late the event loop gets to them.
+// One with no other within the double-click interval is a click; two within it are a double
+// click (press, release, double-click message, release), so that the strip is toggled once
+// and the settings open, as with a double click on Windows. A third activation right after (a
+// toolkit's double click may send three) belongs to the same double click. Secondary activation
+// (the middle button) is a middle press and release, the context-menu request a right press and
+// release. Hosts report no pointer movement, so each shown item gets a pointer-move message once a
+// second.
 //
 // One item at a time: its object is /StatusNotifierItem, the path hosts look for.
 class QtSniTrayShell : public QObject, public TrayShell {
@@ -76,8 +80,12 @@ private slots:
 private:
     struct Entry;
 
+    using Key = std::pair<std::uintptr_t, std::uint32_t>;
+
     void apply(Entry& entry, const NotifyIconData& data);
-    void request(Entry& entry, int kind);
+    void request(Key key, int kind, std::chrono::steady_clock::time_point at);
+    void decide(Key key);
+    void schedule(Entry& entry);
     void post(const Entry& entry, std::uint32_t mouseMessage) const;
     void watcherOwnerChanged(const QString& owner);
     void askHost();
@@ -88,7 +96,8 @@ private:
     QDBusConnection connection_;
     QDBusServiceWatcher* watcher_ = nullptr;
     QtMessageWindows windows_{this};
-    std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
+    std::map<Key, std::unique_ptr<Entry>> entries_;
+    QThread itemThread_;  // where the items take the host's calls
     int nextItem_ = 1;
     bool watcherThere_ = false;
     bool hostThere_ = false;

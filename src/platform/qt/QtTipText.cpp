@@ -1,5 +1,7 @@
 #include "QtTipText.h"
 
+#include <QTextDocument>
+
 #include <cstring>
 
 namespace surftally {
@@ -21,6 +23,14 @@ QString TipText(const NotifyIconData& data) {
         }
     }
     return QString::fromUtf8(data.szTip, static_cast<qsizetype>(length));
+}
+
+QString ToolTipOf(const QString& text) {
+    if (!Qt::mightBeRichText(text)) {
+        return text;
+    }
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
 }
 
 }  // namespace surftally

@@ -10,4 +10,9 @@ namespace surftally {
 // sequence; the broken tail is dropped rather than shown as a replacement character.
 QString TipText(const NotifyIconData& data);
 
+// `text` for a tool tip, shown as these characters: Qt, and the Qt-based hosts of D-Bus
+// notification items, draw a tip that looks like markup as rich text, so such a tip goes
+// escaped, its blanks kept.
+QString ToolTipOf(const QString& text);
+
 }  // namespace surftally

@@ -73,7 +73,7 @@ void QtTrayShell::apply(Entry& entry, const NotifyIconData& data) {
     if (const auto picture = entry.take(data)) {
         entry.icon->setIcon(*picture);
     }
-    const QString tip = TipText(data);
+    const QString tip = ToolTipOf(TipText(data));
     if (tip != entry.icon->toolTip()) {
         entry.icon->setToolTip(tip);
     }

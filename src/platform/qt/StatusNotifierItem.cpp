@@ -12,21 +12,42 @@ StatusNotifierItem::StatusNotifierItem(QString id, QString title,
       title_(std::move(title)),
       onRequest_(std::move(onRequest)) {}
 
+void StatusNotifierItem::announce(void (StatusNotifierItem::*signal)()) {
+    // The bus relays only what the object emits in its own thread.
+    QMetaObject::invokeMethod(this, [this, signal] { emit(this->*signal)(); });
+}
+
+SniPixmapList StatusNotifierItem::iconPixmap() const {
+    const QMutexLocker lock(&mutex_);
+    return pixmaps_;
+}
+
+SniToolTip StatusNotifierItem::toolTip() const {
+    const QMutexLocker lock(&mutex_);
+    return {QString(), {}, tip_, QString()};
+}
+
 bool StatusNotifierItem::setPixmaps(const SniPixmapList& pixmaps) {
-    if (pixmaps == pixmaps_) {
-        return false;
+    {
+        const QMutexLocker lock(&mutex_);
+        if (pixmaps == pixmaps_) {
+            return false;
+        }
+        pixmaps_ = pixmaps;
     }
-    pixmaps_ = pixmaps;
-    emit NewIcon();
+    announce(&StatusNotifierItem::NewIcon);
     return true;
 }
 
 bool StatusNotifierItem::setTip(const QString& tip) {
-    if (tip == tip_) {
-        return false;
+    {
+        const QMutexLocker lock(&mutex_);
+        if (tip == tip_) {
+            return false;
+        }
+        tip_ = tip;
     }
-    tip_ = tip;
-    emit NewToolTip();
+    announce(&StatusNotifierItem::NewToolTip);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMutex>
 #include <QObject>
 #include <QString>
 
@@ -12,6 +13,9 @@ namespace surftally {
 // One icon on the session bus, as the org.kde.StatusNotifierItem interface: its picture and
 // tip as properties, the host's clicks as methods, and a signal for each change. It sends a
 // change signal only when the value differs from what the host has.
+//
+// It may live in a thread of its own, so that a click is taken as soon as it arrives: the
+// host's reads run there, the program's changes in its own thread.
 class StatusNotifierItem : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
@@ -44,15 +48,14 @@ public:
     QString status() const { return QStringLiteral("Active"); }
     int windowId() const { return 0; }
     QString emptyText() const { return {}; }
-    SniPixmapList iconPixmap() const { return pixmaps_; }
+    SniPixmapList iconPixmap() const;
     SniPixmapList noPixmaps() const { return {}; }
-    SniToolTip toolTip() const { return {QString(), {}, tip_, QString()}; }
+    SniToolTip toolTip() const;
     bool itemIsMenu() const { return false; }
 
     // Each returns whether the value changed, and then signals the host.
     bool setPixmaps(const SniPixmapList& pixmaps);
     bool setTip(const QString& tip);
-    const QString& tip() const { return tip_; }
 
 public slots:
     Q_SCRIPTABLE void Activate(int x, int y);
@@ -69,9 +72,12 @@ signals:
     Q_SCRIPTABLE void NewStatus(const QString& status);
 
 private:
+    void announce(void (StatusNotifierItem::*signal)());
+
     QString id_;
     QString title_;
     std::function<void(Request, int, int)> onRequest_;
+    mutable QMutex mutex_;  // guards what the host reads
     SniPixmapList pixmaps_;
     QString tip_;
 };

@@ -17,6 +17,24 @@ namespace {
 
 constexpr std::uint32_t kNetWmStateAdd = 1;
 constexpr std::uint32_t kSourceApplication = 1;
+constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
+
+void sendToRoot(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t type,
+                std::uint32_t data0, std::uint32_t data1, std::uint32_t data2,
+                std::uint32_t data3) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    message.data.data32[0] = data0;
+    message.data.data32[1] = data1;
+    message.data.data32[2] = data2;
+    message.data.data32[3] = data3;
+    xcb_send_event(connection, 0, X11Root(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+}
 
 }  // namespace
 
@@ -30,7 +48,7 @@ X11StripWindow* X11StripWindow::attach(QWidget& window) {
 X11StripWindow::X11StripWindow(QWidget& window) : QObject(&window), window_(window) {
     window_.installEventFilter(this);
     if (window_.isVisible()) {
-        giveSkipStates(true);
+        giveStates(true);
     }
 }
 
@@ -42,8 +60,9 @@ bool X11StripWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Show:
             // Sent before the window is mapped: what the program asked for is still its
             // geometry, and the states reach the manager with the map.
-            giveSkipStates(false);
+            giveStates(false);
             wanted_ = window_.geometry();
+            asked_.assign(1, wanted_);
             watching_ = !bypassed_;
             sinceShow_.start();
             break;
@@ -57,7 +76,14 @@ bool X11StripWindow::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void X11StripWindow::giveSkipStates(bool mapped) {
+void X11StripWindow::placedByProgram(const QRect& geometry) {
+    wanted_ = geometry;
+    if (watching_) {
+        asked_.push_back(geometry);
+    }
+}
+
+void X11StripWindow::giveStates(bool mapped) {
     xcb_connection_t* connection = X11Connection();
     if (connection == nullptr) {
         return;
@@ -66,28 +92,25 @@ void X11StripWindow::giveSkipStates(bool mapped) {
     const xcb_atom_t state = X11Atom(connection, "_NET_WM_STATE");
     const xcb_atom_t skipTaskbar = X11Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
     const xcb_atom_t skipPager = X11Atom(connection, "_NET_WM_STATE_SKIP_PAGER");
-    if (state == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE || skipPager == XCB_ATOM_NONE) {
+    const xcb_atom_t sticky = X11Atom(connection, "_NET_WM_STATE_STICKY");
+    const xcb_atom_t desktop = X11Atom(connection, "_NET_WM_DESKTOP");
+    if (state == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE || skipPager == XCB_ATOM_NONE ||
+        sticky == XCB_ATOM_NONE || desktop == XCB_ATOM_NONE) {
         return;
     }
     if (mapped) {
-        // A mapped window's states belong to the manager: it is asked.
-        xcb_client_message_event_t message{};
-        message.response_type = XCB_CLIENT_MESSAGE;
-        message.format = 32;
-        message.window = window;
-        message.type = state;
-        message.data.data32[0] = kNetWmStateAdd;
-        message.data.data32[1] = skipTaskbar;
-        message.data.data32[2] = skipPager;
-        message.data.data32[3] = kSourceApplication;
-        xcb_send_event(connection, 0, X11Root(connection),
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&message));
+        // A mapped window's states and desktop belong to the manager: it is asked.
+        sendToRoot(connection, window, state, kNetWmStateAdd, skipTaskbar, skipPager,
+                   kSourceApplication);
+        sendToRoot(connection, window, state, kNetWmStateAdd, sticky, 0, kSourceApplication);
+        sendToRoot(connection, window, desktop, kAllDesktops, kSourceApplication, 0, 0);
         xcb_flush(connection);
         return;
     }
     // Before the map the window sets them itself, beside the ones Qt sets (above), which Qt
     // keeps when it writes its own.
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, desktop, XCB_ATOM_CARDINAL, 32,
+                        1, &kAllDesktops);
     const auto cookie = xcb_get_property(connection, 0, window, state, XCB_ATOM_ATOM, 0, 64);
     const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
         xcb_get_property_reply(connection, cookie, nullptr), &std::free);
@@ -96,7 +119,7 @@ void X11StripWindow::giveSkipStates(bool mapped) {
         const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
         atoms.assign(values, values + xcb_get_property_value_length(reply.get()) / 4);
     }
-    for (const xcb_atom_t wanted : {skipTaskbar, skipPager}) {
+    for (const xcb_atom_t wanted : {skipTaskbar, skipPager, sticky}) {
         if (std::find(atoms.begin(), atoms.end(), wanted) == atoms.end()) {
             atoms.push_back(wanted);
         }
@@ -111,6 +134,7 @@ void X11StripWindow::checkPlacement() {
     }
     if (sinceShow_.elapsed() > kPlacementWatchMs) {
         watching_ = false;
+        asked_.clear();
         return;
     }
     // Qt may report a passing position (relative to the manager's frame, before it has
@@ -130,16 +154,15 @@ void X11StripWindow::checkPlacement() {
     if (geometry == nullptr || place == nullptr) {
         return;
     }
-    // The program keeps the strip at a fixed size; any other size is the manager's. The server
-    // counts the screen's pixels, the program its own: at a scale other than 1 they differ.
-    const QSize wantedSize =
-        window_.minimumSize() == window_.maximumSize() ? window_.minimumSize() : wanted_.size();
+    // A place or size the program did not ask for is the manager's. The server counts the
+    // screen's pixels, the program its own: at a scale other than 1 they differ.
     const qreal ratio = window_.devicePixelRatioF();
-    const bool sized =
-        QSize(geometry->width, geometry->height) != (QSizeF(wantedSize) * ratio).toSize();
-    const bool moved =
-        QPoint(place->dst_x, place->dst_y) != (QPointF(wanted_.topLeft()) * ratio).toPoint();
-    if ((sized || moved) && !bypassQueued_) {
+    const QRect onServer(place->dst_x, place->dst_y, geometry->width, geometry->height);
+    const bool asked = std::any_of(asked_.begin(), asked_.end(), [&](const QRect& rect) {
+        return QRect((QPointF(rect.topLeft()) * ratio).toPoint(),
+                     (QSizeF(rect.size()) * ratio).toSize()) == onServer;
+    });
+    if (!asked && !bypassQueued_) {
         bypassQueued_ = true;
         // Not inside the manager's configure event: the window is unmapped and made anew.
         QTimer::singleShot(0, this, &X11StripWindow::bypass);

@@ -1,6 +1,7 @@
 #include "QtControlPeer.h"
 
 #include "DisplayLook.h"
+#include "QtTipText.h"
 
 namespace surftally {
 
@@ -71,7 +72,7 @@ void QtControlPeer::changed(Property property) {
             applyColour();
             break;
         case Property::Hint:
-            widget_->setToolTip(QString::fromStdString(control_.Hint()));
+            widget_->setToolTip(ToolTipOf(QString::fromStdString(control_.Hint())));
             break;
         case Property::Cursor:
             widget_->setCursor(control_.Cursor() == TCursor::HandPoint ? Qt::PointingHandCursor

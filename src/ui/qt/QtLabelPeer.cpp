@@ -8,6 +8,8 @@ namespace surftally {
 
 QtLabelPeer::QtLabelPeer(TControl& control)
     : QtControlPeer(control, new QLabel(parentWidget(control))) {
+    // Stored text is shown as its characters, never as markup.
+    label()->setTextFormat(Qt::PlainText);
     label()->setMouseTracking(true);
     label()->installEventFilter(this);
 }

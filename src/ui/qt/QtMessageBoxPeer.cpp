@@ -7,6 +7,8 @@ namespace surftally {
 QtMessageBoxPeer::QtMessageBoxPeer(std::function<void()> closed)
     : box_(new QMessageBox(QMessageBox::Critical, QString(), QString(), QMessageBox::Ok)) {
     box_->setObjectName(QStringLiteral("ErrorBox"));
+    // A message may quote a file's text: shown as its characters, never as markup.
+    box_->setTextFormat(Qt::PlainText);
     box_->setWindowModality(Qt::NonModal);
     box_->setWindowFlag(Qt::WindowStaysOnTopHint);
     box_->setAttribute(Qt::WA_ShowWithoutActivating);

@@ -27,13 +27,19 @@ QtWindowPeer::QtWindowPeer(TForm& form)
     qApp->installEventFilter(this);
     if (form.Style() == FormStyle::Strip) {
         // Out of task lists and pagers, at its exact place and size under a window manager.
-        X11StripWindow::attach(*widget());
+        strip_ = X11StripWindow::attach(*widget());
     }
 }
 
 void QtWindowPeer::changed(Property property) {
     if (property == Property::Bounds) {
         const TRect& b = form_.Bounds();
+        if (strip_ != nullptr) {
+            // Told first: the server may report the new size, then the new place, while the
+            // calls below still run.
+            strip_->placedByProgram({widget()->pos(), QSize(b.Width, b.Height)});
+            strip_->placedByProgram({b.Left, b.Top, b.Width, b.Height});
+        }
         widget()->setFixedSize(b.Width, b.Height);
         widget()->move(b.Left, b.Top);
         return;

@@ -5,6 +5,8 @@
 
 namespace surftally {
 
+class X11StripWindow;
+
 // A window: the strip as a frameless, always-on-top tool window, a dialog as a fixed-size
 // window with a title bar and its close button. The close button, Enter and Escape do
 // nothing here: the close button is handed to the form, and so are Enter and Escape pressed
@@ -24,6 +26,7 @@ protected:
 
 private:
     TForm& form_;
+    X11StripWindow* strip_ = nullptr;  // the strip on X11
 };
 
 }  // namespace surftally

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The real program ended in order while it counts on-line: SIGTERM (a shut-down), SIGHUP (the
+# session or terminal goes) and SIGINT (Ctrl+C) each save the balance counted so far, not the
+# last minute mark's. On-line is a veth link carrying the default route in a private network
+# namespace; the program runs under Xvfb.
+# Exits 77 (skipped) when the tools, root or network namespaces are missing.
+# Usage: orderly_end_e2e.sh PROGRAM DEFAULT_DATA_FOLDER
+set -uo pipefail
+
+program=$(realpath "${1:?usage: orderly_end_e2e.sh PROGRAM DEFAULT_DATA_FOLDER}")
+defaults=$(realpath "${2:?usage: orderly_end_e2e.sh PROGRAM DEFAULT_DATA_FOLDER}")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/desktop-lib.sh"
+
+fail() {
+    echo "FAILED: $*"
+    [ -n "${work:-}" ] && [ -f "$work/program.log" ] && tail -n 20 "$work/program.log"
+    exit 1
+}
+
+require_tools Xvfb xdotool unshare ip env
+[ -x "$program" ] || fail "no program at $program"
+
+if [ -z "${ORDERLY_END_IN_NAMESPACE:-}" ]; then
+    require_namespaces
+    exec unshare -n -m env ORDERLY_END_IN_NAMESPACE=1 "$0" "$program" "$defaults"
+fi
+setup_online_namespace || fail "cannot set up the on-line network in the namespace"
+
+bound=120
+start_work TERM 30
+start_xvfb 1024x768x24
+export LSAN_OPTIONS="suppressions=$here/lsan.supp"
+
+shown() { xdotool search --onlyvisible --name '^Surftally$' >/dev/null 2>&1; }
+stored() { tr -d '\r\n' <"$SURFTALLY_DATA_DIR/remain.dat"; }
+seconds_of() {
+    [[ "$1" =~ ^([0-9]{3}):([0-5][0-9]):([0-5][0-9])$ ]] || return 1
+    echo $((10#${BASH_REMATCH[1]} * 3600 + 10#${BASH_REMATCH[2]} * 60 + 10#${BASH_REMATCH[3]}))
+}
+
+for signal in TERM HUP INT; do
+    export SURFTALLY_DATA_DIR="$work/data-$signal"
+    seed_data "$SURFTALLY_DATA_DIR" "$defaults"
+    printf '010:00:01\r\n' >"$SURFTALLY_DATA_DIR/remain.dat"
+    # A background job of a script ignores SIGINT; the program gets it as from a terminal.
+    env --default-signal=INT,HUP "$program" >"$work/program.log" 2>&1 &
+    program_pid=$!
+    pids+=($program_pid)
+    wait_until 30 shown || fail "$signal: the strip was not shown"
+    # The minute mark one counted second after the start rewrites the file.
+    wait_until 10 eval '[ "$(stored)" = 010:00:00 ]' || fail "$signal: no minute mark: $(stored)"
+    marked=$(date +%s.%N)
+    sleep 3  # seconds to count past the mark
+    kill -s "$signal" "$program_pid"
+    gone() { ! kill -0 "$program_pid" 2>/dev/null; }
+    wait_until 10 gone || fail "$signal: the program still runs 10 s after the signal"
+    wait "$program_pid"
+    status=$?
+    ended=$(date +%s.%N)
+    [ "$status" -eq 0 ] || fail "$signal: the program ended with status $status"
+    saved=$(seconds_of "$(stored)") || fail "$signal: remain.dat holds '$(stored)'"
+    verdict=$(awk -v s="$saved" -v m="$marked" -v e="$ended" 'BEGIN {
+        counted = 36000 - s
+        if (counted < 3) { print "it kept " s " s: the balance counted since the mark was lost"; exit }
+        if (counted > e - m + 2) { print "it charged " counted " s in " e - m " s"; exit }
+        print "ok " counted }')
+    [[ "$verdict" == ok* ]] || fail "$signal: $verdict"
+    echo "ok: SIG$signal saved the counted balance $(stored) (${verdict#ok } s past the minute mark)"
+done
+echo "PASSED"
