@@ -68,6 +68,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     // Close on the taskbar button's menu ends the program as "Close Application" does.
     trayApplication.setOnClose([&form1] { form1->Close(); });
+    // So does the end of the Windows session: Close() saves the counted balance first.
+    trayApplication.setOnEndSession([&form1] { form1->Close(); });
     TForm2 form2(application, *form1);
     TForm4 form4(application);
     form2.setHelpWindow(&form4);

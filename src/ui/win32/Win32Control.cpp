@@ -124,6 +124,11 @@ LRESULT CALLBACK Win32Control::subclass(HWND hwnd, UINT message, WPARAM wParam, 
         }
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
+    if (message == WM_SETFOCUS) {
+        // Some window systems raise a window that takes the focus (Wine without a window
+        // manager), after the system's z-order: our error boxes go back above it.
+        self->toolkit_.raiseMessageBoxesLater();
+    }
     if (self->handle(hwnd, message, wParam, lParam, result)) {
         return result;
     }

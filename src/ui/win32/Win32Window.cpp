@@ -105,6 +105,14 @@ void Win32Window::activate() {
     ::SetActiveWindow(native());
 }
 
+void Win32Window::userKey(TKey key) {
+    const HWND focus = ::GetFocus();
+    const Win32Control* peer =
+        focus != nullptr && ::IsChild(native(), focus) ? Win32Control::of(focus) : nullptr;
+    TControl* focused = peer != nullptr ? &peer->control() : nullptr;
+    guarded([&] { form_.userKey(key, focused); });
+}
+
 void Win32Window::showFocusCues() {
     if (!focusCues_) {
         focusCues_ = true;
@@ -177,11 +185,23 @@ bool Win32Window::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, 
                 }
             }
             return true;
-        case WM_DPICHANGED:
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scale: the controls take its DPI and the window
+            // the rectangle the system suggests, so that it does not snap back.
             dpi_ = HIWORD(wParam);
             toolkit().rescale(*this);
-            place();
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top,
+                           suggested.right - suggested.left, suggested.bottom - suggested.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
             return true;
+        }
+        case WM_WINDOWPOSCHANGED:
+            // One of our windows came to the front: our error boxes stay above it.
+            if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) == 0) {
+                toolkit().raiseMessageBoxes();
+            }
+            return false;
         default:
             return Win32Control::handle(hwnd, message, wParam, lParam, result);
     }
