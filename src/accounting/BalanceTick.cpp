@@ -50,7 +50,20 @@ BalanceTick::BalanceTick(SharedState& state, const Clock& clock, ConnectionFlags
 
 void BalanceTick::Timer1Timer() {
     try {
-        if (!folder_.FileExists("remain.dat")) {
+        // Only a balance file that is confirmed gone ends the program. A folder that cannot
+        // be looked at (a dropped share, a changed permission) is reported once while the
+        // failure lasts, and the tick goes on.
+        bool missing = false;
+        try {
+            missing = folder_.FileMissing("remain.dat");
+            existError_.clear();
+        } catch (const StoreError& e) {
+            if (existError_ != e.what()) {
+                existError_ = e.what();
+                view_.reportError(existError_);
+            }
+        }
+        if (missing) {
             // The user removed the balance: end the program, and write nothing that would
             // bring the file back.
             view_.closeWindow();
@@ -87,6 +100,7 @@ void BalanceTick::Timer1Timer() {
 }
 
 void BalanceTick::offline() {
+    online_ = false;
     const nanoseconds now = clock_.monotonic();
     state_.BaseTime = now;
     state_.ElapsedTime = nanoseconds{0};
@@ -116,6 +130,7 @@ void BalanceTick::offline() {
 }
 
 void BalanceTick::online() {
+    online_ = true;
     view_.setStatusText(ConnectionText);
     state_.HoverHold = false;
     state_.OfflineSaved = false;
@@ -133,15 +148,9 @@ void BalanceTick::online() {
         view_.setDisplayColours(clYellow, clBlack);
     }
 
-    state_.NowTime = clock_.monotonic();
-    if (view_.freezeChecked()) {
-        // Frozen: the balance stays at the last base, giving back what was counted since.
-        state_.BaseTime = state_.NowTime;
-        state_.ElapsedTime = nanoseconds{0};
-        state_.ChargedTime = nanoseconds{0};
+    if (countUntilNow()) {
         view_.setDisplayColours(clWhite, clBlue);
     }
-    charge();
 
     const std::int32_t balance = state_.balanceSeconds();
     state_.HoursLeft = balance / 3600;
@@ -168,6 +177,44 @@ void BalanceTick::online() {
 
     if (view_.settingsHidden() && view_.windowVisible()) {
         view_.makeTopmost();
+    }
+}
+
+bool BalanceTick::countUntilNow() {
+    state_.NowTime = clock_.monotonic();
+    const bool frozen = view_.freezeChecked();
+    if (frozen) {
+        // Frozen: the balance stays at the last base, giving back what was counted since.
+        state_.BaseTime = state_.NowTime;
+        state_.ElapsedTime = nanoseconds{0};
+        state_.ChargedTime = nanoseconds{0};
+    }
+    charge();
+    return frozen;
+}
+
+std::int32_t BalanceTick::CountedBalance() {
+    if (online_) {
+        countUntilNow();
+    }
+    return state_.balanceSeconds();
+}
+
+void BalanceTick::SaveCounted() {
+    if (!state_.BalanceKnown) {
+        return;
+    }
+    try {
+        if (folder_.FileMissing("remain.dat")) {
+            return;  // removed by the user, who ends the program that way
+        }
+    } catch (const StoreError&) {
+        // The folder cannot be looked at; the save below says whether it can be written.
+    }
+    if (online_) {
+        saveBalance(SecondsToBalance(CountedBalance()));
+    } else if (!state_.OfflineSaved) {
+        state_.OfflineSaved = saveBalance(SecondsToBalance(state_.balanceSeconds()));
     }
 }
 

@@ -29,10 +29,20 @@ public:
 
     void Timer1Timer();
 
+    // The balance counted up to this moment: on-line (unless frozen) the time since the last
+    // run is charged now, as the next run would charge it.
+    std::int32_t CountedBalance();
+    // The program ends in an orderly way: saves the counted balance as the tick would, unless
+    // the balance was never known or its file is gone. A failed save is reported.
+    void SaveCounted();
+
 private:
     void offline();
     void online();
     void paintStatus();
+    // Charges the time up to now; frozen, the balance goes back to the base. Gives whether
+    // the balance is frozen.
+    bool countUntilNow();
     // Charges the on-line time since the last run, less the discount inside the economic period.
     void charge();
     // Writes the balance to remain.dat, unless the balance was never known. Gives false when
@@ -54,6 +64,8 @@ private:
     std::array<bool, 3> iconMissing_{};
     std::string reportedPeriod_;  // the malformed economic period last reported
     std::string saveError_;       // the failure of the last balance save; empty after one lands
+    std::string existError_;      // the failure of the last existence test of the balance file
+    bool online_ = false;         // the last run found the computer on-line
 };
 
 }  // namespace surftally

@@ -4,6 +4,14 @@
 
 namespace surftally {
 
+std::string PastedPiece(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 TControl::TControl(TApplication& application, TControl* parent, ControlKind kind, std::string name)
     : application_(application), parent_(parent), kind_(kind), name_(std::move(name)) {}
 

@@ -12,6 +12,10 @@ namespace surftally {
 
 class TApplication;
 
+// Text that arrives in a field in one piece, without the blanks and line ends around it that
+// a copied text often carries.
+std::string PastedPiece(const std::string& text);
+
 // The grey of dialogs and group captions.
 constexpr Colour clSilver = 0xC0C0C0;
 

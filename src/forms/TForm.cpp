@@ -28,6 +28,8 @@ void TForm::Close() {
     fire(OnClose);
 }
 
+void TForm::userKey(TKey, TControl*) {}
+
 void TForm::MakeTopmost() {
     if (Window() != nullptr) {
         Window()->makeTopmost();

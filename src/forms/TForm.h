@@ -32,7 +32,7 @@ public:
     // Becoming visible runs OnShow.
     void setVisible(bool visible) override;
     // Hides the window and runs OnClose.
-    void Close();
+    virtual void Close();
     void MakeTopmost();
     void Activate();
     // Puts the window in the middle of the screen.
@@ -43,6 +43,9 @@ public:
 
     // The title bar's close button.
     void userClose() { Close(); }
+    // Enter or Escape pressed anywhere in the window; focused is the window's control that has
+    // the keyboard focus, or null. A window that takes neither ignores them.
+    virtual void userKey(TKey key, TControl* focused);
 
 protected:
     template <class T, class... Args>

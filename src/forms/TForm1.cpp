@@ -1,5 +1,7 @@
 #include "TForm1.h"
 
+#include <algorithm>
+
 #include "BalanceTick.h"
 #include "ConnectionProbe.h"
 #include "Conversions.h"
@@ -124,6 +126,7 @@ void TForm1::FormCreate() {
     const int screenHeight = Application().toolkit().screenSize().Height;
     const StoredStateResult result = ReadStoredState(state_, folder_, clock_, screenHeight);
     setBounds({result.left.value_or(Left()), result.top.value_or(Top()), Width(), Height()});
+    keepOnScreen();
     if (state_.BalanceKnown) {
         Display->setCaption(state_.RemainText);
     }
@@ -140,6 +143,7 @@ void TForm1::FormShow() {
 // The program ends: nothing counts, nothing is left on the desktop but a message that says
 // why, until the user has read it.
 void TForm1::FormClose() {
+    ending_ = true;
     Timer1->setEnabled(false);
     Timer2->setEnabled(false);
     if (Form2 != nullptr) {
@@ -147,6 +151,18 @@ void TForm1::FormClose() {
     }
     TrayIcon1.reset();
     Application().Terminate();
+}
+
+void TForm1::Close() {
+    if (ending_) {
+        return;
+    }
+    Application().Guarded([this] { tick_->SaveCounted(); });
+    TForm::Close();
+}
+
+std::int32_t TForm1::CountedBalance() {
+    return tick_->CountedBalance();
 }
 
 bool TForm1::probeOnline() {
@@ -246,6 +262,19 @@ void TForm1::TrayIcon1MouseMove() {
     if (TrayIcon1 != nullptr) {
         TrayIcon1->setHint(ConnectionText + Texts::TipMiddle.pick(Serbian) + state_.RemainText +
                            " ");
+    }
+}
+
+// A place stored on a bigger screen, or before the resolution or scale changed, would leave
+// the strip partly or wholly off the screen, where the spin edits cannot move it: it goes to
+// the nearest place where it is whole, with its status strip too. The stored text stays.
+void TForm1::keepOnScreen() {
+    const TSize screen = Application().toolkit().screenSize();
+    const int maxLeft = std::max(screen.Width - kWidth, 0);
+    const int maxTop = std::max(screen.Height - kStatusShownHeight, 0);
+    if (Left() < 0 || Left() > maxLeft || Top() < 0 || Top() > maxTop) {
+        setBounds(
+            {std::clamp(Left(), 0, maxLeft), std::clamp(Top(), 0, maxTop), Width(), Height()});
     }
 }
 

@@ -55,6 +55,13 @@ public:
         trayAvailable_ = std::move(check);
     }
 
+    // Ends the program in an orderly way (Close Application, the end of the session, a
+    // signal, an installer): the counted balance is saved first, on-line or frozen as the tick
+    // saves it, then the program ends. Once the program is ending, does nothing.
+    void Close() override;
+    // The balance counted up to this moment, in seconds.
+    std::int32_t CountedBalance();
+
     // Shows or hides the strip (the Hide switch and the icon click).
     void setDisplayVisible(bool visible);
     // Shows the status strip beneath the display (window 37 high) or hides it (25 high).
@@ -98,7 +105,8 @@ public:
     bool windowVisible() const override { return Visible(); }
     void showIcon(StateIcon icon) override;
     void makeTopmost() override { MakeTopmost(); }
-    void closeWindow() override { Close(); }
+    // The tick ends the program because the balance file is gone: nothing is saved.
+    void closeWindow() override { TForm::Close(); }
     void reportError(const std::string& text) override;
 
 private:
@@ -108,6 +116,7 @@ private:
     void createTimers();
     void createTrayIcon(TrayShell& shell);
     void FormCreate();
+    void keepOnScreen();
     bool probeOnline();
 
     DataFolder folder_;
@@ -119,6 +128,7 @@ private:
     std::unique_ptr<BalanceTick> tick_;
     TForm2* Form2 = nullptr;
     std::function<bool()> trayAvailable_;
+    bool ending_ = false;
 };
 
 }  // namespace surftally

@@ -155,6 +155,11 @@ void TForm2::createButtons() {
 
 void TForm2::FormCreate() {
     const SharedState& state = Form1.state();
+    // The maxima follow the screen before the stored place is assigned, so that a place
+    // beyond 999 pixels is neither cut on a big screen nor lost at the next OK.
+    const TSize screen = Application().toolkit().screenSize();
+    x->setMaxValue(screen.Width - kStripWidth);
+    y->setMaxValue(screen.Height - kStripHeight);
     x->setValue(StrToInt(state.LeftText));
     y->setValue(StrToInt(state.TopText));
     if (Serbian) {
@@ -180,7 +185,53 @@ void TForm2::FormCreate() {
     }
 }
 
+void TForm2::userKey(TKey key, TControl* focused) {
+    Application().Guarded([&] { FormKey(key, focused); });
+}
+
+void TForm2::FormKey(TKey key, TControl* focused) {
+    TMaskEdit* edit = focused != nullptr && focused->Kind() == ControlKind::MaskEdit
+                          ? static_cast<TMaskEdit*>(focused)
+                          : nullptr;
+    if (key == TKey::Escape) {
+        if (edit == nullptr || !edit->userKey(TKey::Escape)) {
+            userClose();
+        }
+        return;
+    }
+    if (key != TKey::Enter) {
+        if (edit != nullptr) {
+            edit->userKey(key);
+        }
+        return;
+    }
+    if (focused != nullptr && focused->Kind() == ControlKind::Button) {
+        focused->userClick();
+        return;
+    }
+    // The focused field is left first, as a click on OK leaves it.
+    if (edit != nullptr && !edit->userFocusOut(FocusChange::WithinWindow)) {
+        return;
+    }
+    if (focused != nullptr && focused->Kind() == ControlKind::SpinEdit) {
+        static_cast<TSpinEdit*>(focused)->userFocusOut();
+    }
+    Button1->userClick();
+}
+
+void TForm2::setVisible(bool visible) {
+    if (!visible) {
+        for (TMaskEdit* edit : {Edit, EconomicBegin, EconomicEnd}) {
+            if (edit != nullptr) {
+                edit->EndEntry();
+            }
+        }
+    }
+    TForm::setVisible(visible);
+}
+
 void TForm2::FormShow() {
+    balanceEdited_ = false;
     MakeTopmost();
 }
 
@@ -192,6 +243,9 @@ void TForm2::HideAll() {
 }
 
 void TForm2::EditChange() {
+    if (Edit->Modified()) {
+        balanceEdited_ = true;
+    }
     std::string s = Edit->Text();
     if (StrToInt(Field(s, 8, 2)) > 59) {
         s = zeroed(s, 8, 2);
@@ -284,7 +338,11 @@ void TForm2::Button1Click() {
         }
     }
     const DataFolder& folder = Form1.folder();
-    const std::string balance = Edit->Text();
+    // Left as the dialog was filled, the field shows the balance of the moment it opened;
+    // what has been counted since is charged, not given back.
+    const std::string balance = balanceEdited_ || !Form1.state().BalanceKnown
+                                    ? Edit->Text()
+                                    : SecondsToBalance(Form1.CountedBalance());
     Form1.state().RemainText = balance;
     folder.WriteLines("remain.dat", {balance});
     folder.WriteLines("alarm.dat", {IntToStr(Alarm->Value())});

@@ -31,6 +31,13 @@ public:
     // Hides this dialog and the help window (the program ends).
     void HideAll();
 
+    // Escape lets a focused masked edit abandon its change, else closes the dialog as its
+    // title-bar button does. Enter clicks a focused button, else presses OK once the focused
+    // field has been left (a refused leave stops there).
+    void userKey(TKey key, TControl* focused) override;
+    // Hidden, the dialog ends its fields' entries: the next opening starts afresh.
+    void setVisible(bool visible) override;
+
     TCheckBox* Freeze = nullptr;
     TCheckBox* Status = nullptr;
     TCheckBox* Hide = nullptr;
@@ -81,6 +88,7 @@ private:
     void createButtons();
     void FormCreate();
     void economicChange(TMaskEdit& edit, std::string& target);
+    void FormKey(TKey key, TControl* focused);
 
     TCheckBox* checkBox(const char* name, const char* caption, TRect bounds);
     TGroupBox* groupBox(const char* name, const char* caption, TRect bounds);
@@ -93,6 +101,7 @@ private:
 
     TForm1& Form1;
     TForm4* Form4 = nullptr;
+    bool balanceEdited_ = false;  // the user changed the balance in this opening
 };
 
 }  // namespace surftally

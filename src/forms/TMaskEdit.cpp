@@ -44,8 +44,14 @@ std::string TMaskEdit::fitted(const std::string& text) const {
 }
 
 // A program step puts the caret after the text, as a toolkit's edit does when its text is set;
-// keys typed after a handler has corrected the text then add nothing to it.
+// keys typed after a handler has corrected the text then add nothing to it. Set outside the
+// user's typing (the dialog being filled as it opens), the text is where the next change
+// starts: Escape never brings back one from before it.
 void TMaskEdit::setText(const std::string& text) {
+    if (!userEditing_) {
+        edited_ = false;
+        entryText_ = fitted(text);
+    }
     change(text, static_cast<int>(positions_.size()));
 }
 
@@ -88,9 +94,26 @@ void TMaskEdit::setCaret(int caret) {
     }
 }
 
+void TMaskEdit::enter() {
+    if (!entered_) {
+        entered_ = true;
+        edited_ = false;
+        entryText_ = Text();
+    }
+}
+
 void TMaskEdit::edit(std::string text, int caret) {
+    // A field left by Enter keeps the focus: typing into it again starts a new entry.
+    enter();
     edited_ = true;
+    userEditing_ = true;
     change(text, caret);
+    userEditing_ = false;
+}
+
+void TMaskEdit::EndEntry() {
+    entered_ = false;
+    edited_ = false;
 }
 
 void TMaskEdit::Refuse() {
@@ -102,33 +125,74 @@ void TMaskEdit::Refuse() {
     Application().Reporter().report(Texts::InvalidInput);
 }
 
-void TMaskEdit::userChar(char c) {
-    std::size_t at = static_cast<std::size_t>(caret_);
+// A digit overwrites the next digit position; a separator typed where it stands, or just
+// after the caret skipped it, only moves the caret, as in a native masked edit.
+bool TMaskEdit::typed(std::string& text, int& caret, char c) const {
+    std::size_t at = static_cast<std::size_t>(caret);
+    if (c < '0' || c > '9') {
+        if (at < positions_.size() && !editable(at) && positions_[at] == c) {
+            caret = static_cast<int>(at + 1);
+            return true;
+        }
+        return at > 0 && at <= positions_.size() && !editable(at - 1) && positions_[at - 1] == c;
+    }
     while (at < positions_.size() && !editable(at)) {
         ++at;
     }
-    if (at >= positions_.size() || c < '0' || c > '9') {
-        Application().toolkit().beep();
-        return;
+    if (at >= positions_.size()) {
+        return false;
     }
-    std::string text = Text();
     text[at] = c;
     std::size_t next = at + 1;
     while (next < positions_.size() && !editable(next)) {
         ++next;
     }
-    edit(text, static_cast<int>(next));
+    caret = static_cast<int>(next);
+    return true;
 }
 
-void TMaskEdit::userKey(TKey key) {
+void TMaskEdit::userChar(char c) {
+    std::string text = Text();
+    int caret = caret_;
+    if (!typed(text, caret, c)) {
+        Application().toolkit().beep();
+    } else if (text == Text()) {
+        setCaret(caret);
+    } else {
+        edit(text, caret);
+    }
+}
+
+void TMaskEdit::userInsert(const std::string& inserted) {
+    const std::string piece = PastedPiece(inserted);
+    if (piece.empty()) {
+        return;
+    }
+    std::string text = Text();
+    int caret = caret_;
+    for (char c : piece) {
+        if (!typed(text, caret, c)) {
+            Application().toolkit().beep();
+            return;
+        }
+    }
+    if (text == Text()) {
+        setCaret(caret);
+    } else {
+        edit(text, caret);
+    }
+}
+
+bool TMaskEdit::userKey(TKey key) {
     const int length = static_cast<int>(positions_.size());
     switch (key) {
         case TKey::Escape:
-            if (edited_) {
-                edited_ = false;
-                setCaret(0);
-                setText(entryText_);
+            if (!edited_) {
+                return false;
             }
+            edited_ = false;
+            setCaret(0);
+            setText(entryText_);
             break;
         case TKey::Backspace: {
             int at = caret_ - 1;
@@ -168,19 +232,20 @@ void TMaskEdit::userKey(TKey key) {
             break;
         case TKey::Up:
         case TKey::Down:
-            break;
+        case TKey::Enter:
+            return false;
     }
+    return true;
 }
 
 void TMaskEdit::userCaret(int position) {
     setCaret(position);
 }
 
-void TMaskEdit::userFocusIn() {
-    if (!entered_) {
-        entered_ = true;
-        edited_ = false;
-        entryText_ = Text();
+void TMaskEdit::userFocusIn(FocusEntry how) {
+    enter();
+    if (how == FocusEntry::Keyboard) {
+        setCaret(0);
     }
 }
 

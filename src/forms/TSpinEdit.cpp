@@ -4,6 +4,7 @@
 
 #include "Conversions.h"
 #include "StoreErrors.h"
+#include "TApplication.h"
 
 namespace surftally {
 
@@ -70,6 +71,32 @@ bool TSpinEdit::userEdit(const std::string& proposed) {
     }
     setText(proposed);
     return true;
+}
+
+void TSpinEdit::userCaret(int position, int selectionLength) {
+    caret_ = position;
+    selection_ = selectionLength;
+}
+
+void TSpinEdit::userInsert(const std::string& inserted) {
+    const std::string piece = PastedPiece(inserted);
+    if (piece.empty()) {
+        return;
+    }
+    const std::string& text = Text();
+    const std::size_t at =
+        caret_ < 0 ? text.size() : std::min(static_cast<std::size_t>(caret_), text.size());
+    const std::size_t cut =
+        std::min(static_cast<std::size_t>(std::max(selection_, 0)), text.size() - at);
+    const std::string proposed = text.substr(0, at) + piece + text.substr(at + cut);
+    if (!Accepts(proposed)) {
+        Application().toolkit().beep();
+        notify(Property::Caption);  // the toolkit shows the text as it was
+        return;
+    }
+    caret_ = static_cast<int>(at + piece.size());
+    selection_ = 0;
+    setText(proposed);
 }
 
 void TSpinEdit::userStep(int steps) {

@@ -37,6 +37,13 @@ public:
     // The arrows, or the up and down keys.
     void userStep(int steps);
     void userFocusOut();
+    // Where the caret stands and how many characters after it are selected; text that arrives
+    // in one piece replaces the selection. Until told, the caret stands after the text.
+    void userCaret(int position, int selectionLength = 0);
+    // Text that arrives in one piece (a paste, a drop, an input method) at the caret, under the
+    // rules of typing; blanks around it are dropped. Refused with a beep when the result could
+    // not be typed; then nothing changes.
+    void userInsert(const std::string& text);
 
 private:
     int clamped(int value) const;
@@ -45,6 +52,8 @@ private:
     int minValue_;
     int maxValue_;
     int maxLength_;
+    int caret_ = -1;  // -1: after the text
+    int selection_ = 0;
 };
 
 }  // namespace surftally

@@ -33,8 +33,13 @@ enum class Property {
     Range,     // a spin edit's minimum and maximum
 };
 
-// Keys a text control takes from the toolkit besides typed characters.
-enum class TKey { Backspace, Delete, Left, Right, Home, End, Escape, Up, Down };
+// Keys a text control takes from the toolkit besides typed characters. Enter and Escape,
+// pressed anywhere in a window, go to the window (TForm::userKey), which decides.
+enum class TKey { Backspace, Delete, Left, Right, Home, End, Escape, Up, Down, Enter };
+
+// How the focus came into a field: from the keyboard (Tab, Shift+Tab, a mnemonic), by the
+// pointer (the toolkit then reports the click's caret), or otherwise.
+enum class FocusEntry { Keyboard, Pointer, Other };
 
 // How the focus left a control: to another control of the same window, or because another
 // window was activated (a message box, another program).
@@ -80,8 +85,9 @@ class Toolkit {
 public:
     virtual ~Toolkit() = default;
 
-    // A window whose Escape key and title-bar button close nothing by themselves: the close
-    // button calls TForm::userClose().
+    // A window whose Enter and Escape keys, default button and title-bar button do nothing by
+    // themselves: Enter and Escape pressed anywhere in it go to TForm::userKey() with the
+    // control that has the focus, the close button calls TForm::userClose().
     virtual std::unique_ptr<WindowPeer> createWindow(TForm& form) = 0;
     // The control's kind and parent are known when this is called; its other properties
     // follow as changed() calls.

@@ -132,6 +132,23 @@ void DataFolder::WriteLines(std::string_view name, const std::vector<std::string
     ReplaceFileAtomically(file(name), content);
 }
 
+bool DataFolder::FileMissing(std::string_view name) const {
+    std::error_code ec;
+    const auto status = std::filesystem::status(file(name), ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return true;
+    }
+    if (ec) {
+#ifdef _WIN32
+        if (ec.category() == std::system_category()) {
+            throw InOutError::fromWin32(static_cast<unsigned long>(ec.value()));
+        }
+#endif
+        throw InOutError::fromErrno(ec.value());
+    }
+    return false;
+}
+
 bool DataFolder::FileExists(std::string_view name) const {
     std::error_code ec;
     return std::filesystem::is_regular_file(file(name), ec);

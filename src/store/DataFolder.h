@@ -33,6 +33,9 @@ public:
     void WriteLines(std::string_view name, const std::vector<std::string>& lines) const;
 
     bool FileExists(std::string_view name) const;
+    // Whether the file is confirmed absent. A failure to tell (a folder that cannot be read, a
+    // share that dropped) raises InOutError with the system's error.
+    bool FileMissing(std::string_view name) const;
 
 private:
     std::filesystem::path dir_;

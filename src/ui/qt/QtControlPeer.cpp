@@ -4,9 +4,25 @@
 
 namespace surftally {
 
+namespace {
+
+constexpr const char* kControlProperty = "surftallyControl";
+
+}  // namespace
+
 QtControlPeer::QtControlPeer(TControl& control, QWidget* widget)
     : control_(control), widget_(widget) {
     widget->setObjectName(QString::fromStdString(control.Name()));
+    widget->setProperty(kControlProperty, QVariant::fromValue(static_cast<void*>(&control)));
+}
+
+TControl* QtControlPeer::controlOf(QWidget* widget) {
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        if (const QVariant v = widget->property(kControlProperty); v.isValid()) {
+            return static_cast<TControl*>(v.value<void*>());
+        }
+    }
+    return nullptr;
 }
 
 QtControlPeer::~QtControlPeer() {

@@ -23,6 +23,8 @@ public:
     void changed(Property property) override;
     void takeFocus() override;
 
+    // The control drawn by the widget or by the nearest of its parents that draws one.
+    static TControl* controlOf(QWidget* widget);
     // The Qt widget of a control's parent, or null for a window.
     static QWidget* parentWidget(const TControl& control);
     static QFont toQFont(const TFont& font);

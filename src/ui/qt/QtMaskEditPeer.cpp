@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "QtTextArrivals.h"
 #include "TApplication.h"
 #include "TMaskEdit.h"
 
@@ -14,16 +15,23 @@ namespace surftally {
 class QtMaskEditPeer::Field : public QLineEdit {
 public:
     Field(TMaskEdit& edit, QWidget* parent) : QLineEdit(parent), edit_(edit) {
-        setContextMenuPolicy(Qt::NoContextMenu);
+        new QtTextArrivals(*this, [this](const QString& text, int at) {
+            edit_.Application().Guarded([&] {
+                if (at >= 0) {
+                    edit_.userCaret(at);
+                }
+                edit_.userInsert(text.toStdString());
+            });
+        });
     }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
+        // Enter and Escape never get here: the window takes them.
         static const std::pair<int, TKey> keys[] = {
-            {Qt::Key_Escape, TKey::Escape}, {Qt::Key_Backspace, TKey::Backspace},
-            {Qt::Key_Delete, TKey::Delete}, {Qt::Key_Left, TKey::Left},
-            {Qt::Key_Right, TKey::Right},   {Qt::Key_Home, TKey::Home},
-            {Qt::Key_End, TKey::End},
+            {Qt::Key_Backspace, TKey::Backspace}, {Qt::Key_Delete, TKey::Delete},
+            {Qt::Key_Left, TKey::Left},           {Qt::Key_Right, TKey::Right},
+            {Qt::Key_Home, TKey::Home},           {Qt::Key_End, TKey::End},
         };
         for (const auto& [qtKey, key] : keys) {
             if (event->key() == qtKey) {
@@ -53,8 +61,21 @@ protected:
     void focusInEvent(QFocusEvent* event) override {
         QLineEdit::focusInEvent(event);
         deselect();
+        FocusEntry how = FocusEntry::Other;
+        switch (event->reason()) {
+            case Qt::TabFocusReason:
+            case Qt::BacktabFocusReason:
+            case Qt::ShortcutFocusReason:
+                how = FocusEntry::Keyboard;
+                break;
+            case Qt::MouseFocusReason:
+                how = FocusEntry::Pointer;
+                break;
+            default:
+                break;
+        }
+        edit_.Application().Guarded([&] { edit_.userFocusIn(how); });
         setCursorPosition(edit_.CaretPos());
-        edit_.userFocusIn();
     }
 
     void focusOutEvent(QFocusEvent* event) override {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "QtTextArrivals.h"
 #include "TApplication.h"
 #include "TSpinEdit.h"
 
@@ -15,6 +16,20 @@ public:
         connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
             spin_.Application().Guarded([&] { spin_.userEdit(text.toStdString()); });
         });
+        auto* arrivals = new QtTextArrivals(*lineEdit(), [this](const QString& text, int at) {
+            QLineEdit& line = *lineEdit();
+            spin_.Application().Guarded([&] {
+                if (at >= 0) {
+                    spin_.userCaret(at);
+                } else if (line.hasSelectedText()) {
+                    spin_.userCaret(line.selectionStart(), line.selectionLength());
+                } else {
+                    spin_.userCaret(line.cursorPosition());
+                }
+                spin_.userInsert(text.toStdString());
+            });
+        });
+        arrivals->watch(*this);
     }
 
     QLineEdit* editor() const { return lineEdit(); }

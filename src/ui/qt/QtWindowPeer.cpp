@@ -1,5 +1,6 @@
 #include "QtWindowPeer.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 
@@ -22,6 +23,8 @@ Qt::WindowFlags flagsOf(FormStyle style) {
 QtWindowPeer::QtWindowPeer(TForm& form)
     : QtControlPeer(form, new QWidget(nullptr, flagsOf(form.Style()))), form_(form) {
     widget()->installEventFilter(this);
+    // Enter and Escape are taken before any control of the window sees them.
+    qApp->installEventFilter(this);
     if (form.Style() == FormStyle::Strip) {
         // Out of task lists and pagers, at its exact place and size under a window manager.
         X11StripWindow::attach(*widget());
@@ -55,15 +58,28 @@ void QtWindowPeer::activate() {
 }
 
 bool QtWindowPeer::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == widget()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if ((enter || key->key() == Qt::Key_Escape) && mods == Qt::NoModifier) {
+            QWidget* focused = QApplication::focusWidget();
+            TControl* control =
+                focused != nullptr && focused->window() == widget() ? controlOf(focused) : nullptr;
+            if (control == &form_) {
+                control = nullptr;
+            }
+            form_.Application().Guarded(
+                [&] { form_.userKey(enter ? TKey::Enter : TKey::Escape, control); });
+            return true;
+        }
+    }
     if (watched == widget()) {
         if (event->type() == QEvent::Close) {
             // Only the window manager closes a window here; the form hides it.
             event->ignore();
             form_.Application().Guarded([this] { form_.userClose(); });
-            return true;
-        }
-        if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             return true;
         }
     }

@@ -6,8 +6,9 @@
 namespace surftally {
 
 // A window: the strip as a frameless, always-on-top tool window, a dialog as a fixed-size
-// window with a title bar and its close button. The close button and Escape close nothing
-// here: the close button is handed to the form.
+// window with a title bar and its close button. The close button, Enter and Escape do
+// nothing here: the close button is handed to the form, and so are Enter and Escape pressed
+// anywhere in the window, with the control that has the focus.
 class QtWindowPeer : public QtControlPeer, public WindowPeer {
 public:
     explicit QtWindowPeer(TForm& form);
