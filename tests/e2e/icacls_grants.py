@@ -102,13 +102,13 @@ def main():
             trustee, flags, rights = parse_grant(token)
             if not trustee.startswith("*S-1-"):
                 faults.append(f"{path}: a grant names {trustee} by name, not by SID")
+            elif trustee in ADMINS:
                 continue
-            if trustee in ADMINS or rights <= READ_ONLY:
-                continue
-            if trustee != USERS:
+            elif trustee != USERS and not rights <= READ_ONLY:
                 faults.append(f"{path}: a grant lets {trustee} write, not the Users group")
+            if rights <= READ_ONLY:
                 continue
-            users_write = True
+            users_write = users_write or trustee == USERS
             for reached in reach(target, flags, cut - {target}):
                 if os.path.isfile(reached) and CODE.search(reached):
                     faults.append(f"{path}: {token} lets users change {reached}")
