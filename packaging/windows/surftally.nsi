@@ -10,8 +10,9 @@
 ; inherited rights are cut and replaced by Program Files' own, so that nothing a standard
 ; user can write is ever run or loaded, elevated or not.
 ;
-; The installer closes the running programs first (asking each to close, so that it saves),
-; waits for them, and starts again what it closed, as the desktop's user. The uninstaller
+; The installer closes the running programs of every session first (asking each to close,
+; so that it saves), waits for them, and starts again what it closed in its own session, as
+; the desktop's user. The uninstaller
 ; asks whether to keep the balance and the settings (kept by default and when silent).
 ; /S installs and uninstalls silently; a silent install that cannot close a running program
 ; fails with exit code 2.
@@ -41,6 +42,11 @@ SetCompressor /SOLID lzma
 ; windows, and the request that makes it close as "Close Application" does (WM_APP + 2).
 !define CHANNEL_CLASS "SurftallyInstance"
 !define CLOSE_REQUEST 0x8002
+; What the programs of every session look for once a second: while it exists and is set,
+; they close as on CLOSE_REQUEST. Only SYSTEM and administrators may create or set it; the
+; Users group may only wait for it.
+!define CLOSE_EVENT "Global\Surftally close request"
+!define CLOSE_EVENT_SDDL "D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;0x00100000;;;BU)"
 ; The strip of a program of the former layout, which knows only WM_CLOSE.
 !define STRIP_CLASS "SurftallyStrip"
 ; Well-known SIDs: names differ between languages, SIDs do not.
@@ -122,15 +128,18 @@ FunctionEnd
 !insertmacro DefineHeld ""
 !insertmacro DefineHeld "un."
 
-; Asks every program this session can reach to close, waits up to ten seconds for every
-; program to let go of the data folder, and, if one will not, says so and offers to retry
-; (a silent run gives up). $0 = number of programs asked; aborts when one still runs.
+; Asks every program to close (those of this session by their windows, those of other
+; sessions by the event), waits up to ten seconds for every program to let go of the data
+; folder, and, if one will not, says so and offers to retry (a silent run gives up).
+; $0 = number of programs of this session asked; aborts when one still runs.
 !macro DefineClose un
 Function ${un}CloseRunningPrograms
   Push $1
   Push $2
   Push $3
+  Push $4
   StrCpy $3 0
+  StrCpy $4 0
   retry:
   ; The programs' hidden windows (HWND_MESSAGE = -3): each ends as "Close Application"
   ; does, saving the balance first.
@@ -153,6 +162,19 @@ Function ${un}CloseRunningPrograms
       IntOp $3 $3 + 1
     ${Loop}
   ${EndIf}
+  ; Then the programs of other sessions, once the windows are counted.
+  ${If} $4 == 0
+    System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${CLOSE_EVENT_SDDL}", i 1, *p .r1, p 0) i .r2'
+    ${If} $2 <> 0
+      ; SECURITY_ATTRIBUTES: length, (padding), descriptor, not inherited.
+      System::Call '*(i 24, i 0, p r1, i 0, i 0) p .r2'
+      ; Manual reset, set from the start.
+      System::Call 'kernel32::CreateEventW(p r2, i 1, i 1, w "${CLOSE_EVENT}") p .r4'
+      System::Call 'kernel32::SetEvent(p r4)'
+      System::Free $2
+      System::Call 'kernel32::LocalFree(p r1)'
+    ${EndIf}
+  ${EndIf}
   ; The processes, not their windows: a program ends when it lets go of the folder.
   StrCpy $2 0
   ${Do}
@@ -166,17 +188,31 @@ Function ${un}CloseRunningPrograms
     DetailPrint "Surftally is still running"
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Surftally is still running and could not be closed: it may be running for another user of this computer.$\r$\n$\r$\nClose it there (or let that user sign out), then choose Retry." /SD IDCANCEL IDRETRY retry
     SetErrorLevel 2
+    Call ${un}EndCloseEvent
+    Pop $4
     Pop $3
     Pop $2
     Pop $1
     Abort "Surftally is still running."
   ${EndIf}
+  ; The event goes, so that the programs started from now on run.
+  Call ${un}EndCloseEvent
   ; Let go of the folder is not quite gone: the executables may still be mapped a moment.
   Sleep 200
   StrCpy $0 $3
+  Pop $4
   Pop $3
   Pop $2
   Pop $1
+FunctionEnd
+
+; Resets and closes the close event in $4, if any.
+Function ${un}EndCloseEvent
+  ${If} $4 != 0
+    System::Call 'kernel32::ResetEvent(p r4)'
+    System::Call 'kernel32::CloseHandle(p r4)'
+    StrCpy $4 0
+  ${EndIf}
 FunctionEnd
 !macroend
 !insertmacro DefineClose ""

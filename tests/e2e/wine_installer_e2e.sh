@@ -187,6 +187,15 @@ wait_until 30 titled_shown "Surftally Setup" || fail "the interactive install sh
 wait_until 30 eval '[ "$(xdotool search --onlyvisible --name "^Surftally Setup" | wc -l)" -ge 2 ]' ||
     fail "the interactive install did not say that Surftally still runs"
 import -window root "$work/still-running.png"
+# Meanwhile the installer's event closes any program that listens, window or not: one
+# started now, which the installer never saw, ends by itself.
+seed_data "$work/other" "$defaults"
+SURFTALLY_DATA_DIR="Z:$work/other" timeout "$bound" wine "$exe" >>"$work/program.log" 2>&1 &
+pids+=($!)
+late=$!
+wait_until 20 eval '! kill -0 $late 2>/dev/null' || fail "a program started during the install ran on"
+[ -e "$work/other/surftally.lock" ] || fail "the program started during the install never ran"
+echo "ok: while the installer waits, its event closes a program it has no window of"
 hold_end
 press "$(titled "Surftally Setup")" Return # Retry, the default
 wait_until 30 eval '[ "$(mtime "$programs/surftally.exe")" -gt "$(date -d 2000-01-01 +%s)" ]' ||

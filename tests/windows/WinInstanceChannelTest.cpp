@@ -106,3 +106,26 @@ TEST(WinInstanceChannel, TheInstallersCloseRequestReachesTheProgramOfThatFolderO
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(otherCloses, 0);
 }
+
+TEST(WinInstanceChannel, TheInstallersEventClosesEveryListeningProgramWhileItExists) {
+    TempFolder folder;
+    TempFolder other;
+    int closes = 0;
+    WinInstanceChannel running(folder.path());
+    WinInstanceChannel elsewhere(other.path());
+    ASSERT_TRUE(running.listen([] {}, [&] { ++closes; }));
+    ASSERT_TRUE(elsewhere.listen([] {}, [&] { ++closes; }));
+    // As the installer signals the programs of every session.
+    const HANDLE request = ::CreateEventW(nullptr, TRUE, TRUE, WinInstanceChannel::kCloseEvent);
+    ASSERT_NE(request, nullptr);
+    const ULONGLONG bound = ::GetTickCount64() + 10000;
+    while (closes < 2 && ::GetTickCount64() < bound) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
+    }
+    ::CloseHandle(request);
+    EXPECT_EQ(closes, 2);
+}

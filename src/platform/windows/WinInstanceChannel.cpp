@@ -52,6 +52,13 @@ WinInstanceChannel::WinInstanceChannel(const std::filesystem::path& folder)
     : name_(nameOf(folder)) {}
 
 WinInstanceChannel::~WinInstanceChannel() {
+    if (watcher_.joinable()) {
+        ::SetEvent(static_cast<HANDLE>(stop_));
+        watcher_.join();
+    }
+    if (stop_ != nullptr) {
+        ::CloseHandle(static_cast<HANDLE>(stop_));
+    }
     if (window_ != nullptr) {
         const HWND hwnd = static_cast<HWND>(window_);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -80,7 +87,34 @@ bool WinInstanceChannel::listen(std::function<void()> onRequest, std::function<v
     }
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     window_ = hwnd;
+    watch(hwnd);
     return true;
+}
+
+void WinInstanceChannel::watch(void* window) {
+    stop_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (stop_ == nullptr) {
+        return;
+    }
+    const HANDLE stop = static_cast<HANDLE>(stop_);
+    const HWND hwnd = static_cast<HWND>(window);
+    watcher_ = std::thread([stop, hwnd] {
+        for (;;) {
+            // The event exists only while an installer closes the programs.
+            if (const HANDLE request = ::OpenEventW(SYNCHRONIZE, FALSE, kCloseEvent)) {
+                const HANDLE both[] = {stop, request};
+                const DWORD woken = ::WaitForMultipleObjects(2, both, FALSE, INFINITE);
+                ::CloseHandle(request);
+                if (woken == WAIT_OBJECT_0 + 1) {
+                    ::PostMessageW(hwnd, kCloseRequest, 0, 0);
+                }
+                return;
+            }
+            if (::WaitForSingleObject(stop, 1000) != WAIT_TIMEOUT) {
+                return;
+            }
+        }
+    });
 }
 
 bool WinInstanceChannel::request() {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 
 namespace surftally {
 
@@ -10,12 +11,15 @@ namespace surftally {
 // running one keeps a hidden message window named after the folder, the second one asks it
 // to bring its strip back and ends. The installer finds the same windows (message-only, of
 // class kClass) and posts kCloseRequest to each, so that the program ends in order (saving)
-// before its files are replaced.
+// before its files are replaced. Windows of other sessions are out of its reach: for them
+// the installer signals the event kCloseEvent, which only an administrator can create and
+// which a listening program looks for once a second.
 class WinInstanceChannel {
 public:
     static constexpr const wchar_t* kClass = L"SurftallyInstance";
     // WM_APP + 2, posted by the installer (packaging/windows/surftally.nsi).
     static constexpr unsigned kCloseRequest = 0x8002;
+    static constexpr const wchar_t* kCloseEvent = L"Global\\Surftally close request";
 
     explicit WinInstanceChannel(const std::filesystem::path& folder);
     ~WinInstanceChannel();
@@ -38,10 +42,14 @@ public:
     void closeRequest();
 
 private:
+    void watch(void* window);
+
     std::wstring name_;
     void* window_ = nullptr;
     std::function<void()> onRequest_;
     std::function<void()> onClose_;
+    void* stop_ = nullptr;  // ends the watcher
+    std::thread watcher_;   // turns the installer's event into a close request
 };
 
 }  // namespace surftally
