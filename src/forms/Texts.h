@@ -20,6 +20,10 @@ inline constexpr TextPair StatusHint{"Click HERE for settings!", "Klikni ovde za
 inline constexpr TextPair TipMiddle{" ... Available Time: ", " ... Dostupno vreme: "};
 inline constexpr const char* TrayHint = " Available Time: hhh:mm:ss ";
 inline constexpr const char* Form1Caption = "Surftally";
+// A start while another user's program holds the data folder (Windows).
+inline constexpr TextPair RunningForAnotherUser{
+    "Surftally is already running for another user of this computer.",
+    "Surftally je vec pokrenut za drugog korisnika ovog racunara."};
 
 // Settings dialog, applied at its creation.
 inline constexpr TextPair SettingsCaption{" Settings - Surftally", " Podesavanje - Surftally  "};
