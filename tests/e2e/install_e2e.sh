@@ -115,4 +115,18 @@ wait "$launcher"
 status=$?
 [ "$status" -eq 1 ] || fail "the launcher ended with $status"
 echo "ok: a data folder that cannot be made: the reason is on the screen until closed, then exit 1"
+
+# Where the helper cannot show it (here Qt has no such platform), xmessage does.
+if command -v xmessage >/dev/null 2>&1; then
+    QT_QPA_PLATFORM=no-such-platform SURFTALLY_DATA_DIR="$work/a-file/Surftally" \
+        "$prefix/bin/surftally" >"$work/fallback.log" 2>&1 &
+    launcher=$!
+    pids+=("$launcher")
+    fallback() { xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -n 1; }
+    wait_until 20 eval '[ -n "$(fallback)" ]' || fail "no xmessage on the screen: $(cat "$work/fallback.log")"
+    kill -0 "$launcher" 2>/dev/null || fail "the launcher ended before xmessage was closed"
+    xdotool windowfocus --sync "$(fallback)" key Return 2>/dev/null
+    wait_until 10 eval '! kill -0 $launcher 2>/dev/null' || fail "closing xmessage did not end the launcher"
+    echo "ok: without the helper the reason is shown by xmessage"
+fi
 echo "PASSED"
