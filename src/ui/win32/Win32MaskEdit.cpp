@@ -79,8 +79,8 @@ bool Win32MaskEdit::reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& resu
     if (message == WM_CTLCOLOREDIT) {
         const HDC dc = reinterpret_cast<HDC>(wParam);
         ::SetTextColor(dc, control().Font().Color);
-        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-        result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        ::SetBkColor(dc, backgroundColour());
+        result = reinterpret_cast<LRESULT>(toolkit().brush(backgroundColour()));
         return true;
     }
     return false;

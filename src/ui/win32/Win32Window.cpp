@@ -52,7 +52,11 @@ DWORD Win32Window::exStyle() const {
 }
 
 COLORREF Win32Window::backgroundColour() const {
-    return isStrip(form_) ? RGB(0, 0, 0) : ::GetSysColor(COLOR_BTNFACE);
+    if (isStrip(form_)) {
+        return RGB(0, 0, 0);
+    }
+    // The form's fixed face, under which its fixed text colours stay readable.
+    return form_.Opaque() ? form_.Color() : ::GetSysColor(COLOR_BTNFACE);
 }
 
 void Win32Window::place() {
