@@ -14,8 +14,10 @@ Qt::WindowFlags flagsOf(FormStyle style) {
     if (style == FormStyle::Strip) {
         return Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
     }
+    // Only the hints given, without CustomizeWindowHint, would be ignored and a window
+    // manager would offer to maximise a window of fixed size.
     return Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint |
-           Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+           Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 }
 
 }  // namespace
