@@ -14,10 +14,8 @@ Qt::WindowFlags flagsOf(FormStyle style) {
     if (style == FormStyle::Strip) {
         return Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
     }
-    // Only the hints given, without CustomizeWindowHint, would be ignored and a window
-    // manager would offer to maximise a window of fixed size.
     return Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint |
-           Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+           Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 }
 
 }  // namespace
