@@ -650,3 +650,37 @@ TEST(Win32Scaling, SizesAndFontsFollowTheDpi) {
     EXPECT_NEAR(height(144), 24, 2);
     EXPECT_NEAR(height(192), 32, 2);
 }
+
+// Under a dark or high-contrast scheme the system's face and window colours turn dark; the
+// dialogs keep their own grey face and white fields under their fixed text colours. Each
+// field comes right after its label, from which screen readers take its name.
+TEST_F(Win32ToolkitTest, DialogsKeepTheirGroundsUnderADarkSchemeAndLabelsPrecedeFields) {
+    const int elements[] = {COLOR_BTNFACE, COLOR_WINDOW};
+    const COLORREF saved[] = {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_WINDOW)};
+    const COLORREF dark[] = {RGB(32, 32, 32), RGB(16, 16, 16)};
+    ::SetSysColors(2, elements, dark);
+    form2->Show();
+    toolkit.processMessages();
+    const Snapshot settings(hwnd(*form2));
+    click(*form2->Button3);  // the help, which stands over the settings
+    const Snapshot help(hwnd(*form4));
+    ::SetSysColors(2, elements, saved);
+
+    EXPECT_EQ(settings.at(100, 340), RGB(192, 192, 192));  // between the buttons
+    EXPECT_EQ(settings.at(157, 87), RGB(255, 255, 255));   // the balance field, past its text
+    EXPECT_EQ(help.at(420, 180), RGB(192, 192, 192));      // left of Close
+    EXPECT_GT(help.count({10, 10, 380, 165}, RGB(255, 255, 255)), 30000);  // the memo
+
+    const std::pair<const TControl*, const TControl*> named[] = {
+        {form2->Label1, form2->Edit},
+        {form2->Label2, form2->Alarm},
+        {form2->Label3, form2->EconomicBegin},
+        {form2->Label4, form2->EconomicEnd},
+        {form2->Label5, form2->Procenat},
+        {form2->Label6, form2->x},
+        {form2->Label7, form2->y}};
+    for (const auto& [label, field] : named) {
+        SCOPED_TRACE(field->Name());
+        EXPECT_EQ(::GetWindow(hwnd(*field), GW_HWNDPREV), hwnd(*label));
+    }
+}

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "TApplication.h"
+#include "Win32Accessible.h"
 #include "Win32Dpi.h"
 #include "Win32Text.h"
 #include "Win32Toolkit.h"
@@ -207,6 +208,13 @@ void Win32Control::changed(Property property) {
             }
             break;
         case Property::Cursor:
+            break;
+        case Property::Accessible:
+            // Most controls keep what Windows makes of their own text.
+            if (!control_.AccessibleName().empty() || !control_.AccessibleDescription().empty()) {
+                Win32Accessible::Describe(hwnd_, control_.AccessibleName(),
+                                          control_.AccessibleDescription());
+            }
             break;
         default:
             apply(property);
