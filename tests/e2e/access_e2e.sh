@@ -101,9 +101,10 @@ contrast_of() {
     import -window root -depth 8 "ppm:$work/screen.ppm" 2>/dev/null &&
         python3 "$check" contrast "$work/screen.ppm" "${regions[@]}" >"$work/contrast.log"
 }
-# The captions of Freeze and Hide, the five labels, X, a group caption and the close button.
+# The captions of Freeze and Hide, the five labels, X, a group caption, the close button,
+# and the numbers in the balance, minimum and X fields.
 settings_texts=(28 8 50 17 28 32 130 17 16 75 72 13 16 125 78 13 16 175 87 13 16 199 77 13
-    16 223 72 13 17 279 9 13 18 54 120 12 12 360 153 14)
+    16 223 72 13 17 279 9 13 18 54 120 12 12 360 153 14 99 74 50 14 115 124 30 14 33 279 35 14)
 if wait_until 10 contrast_of "$settings" "${settings_texts[@]}"; then
     echo "ok: the settings' texts are readable under a dark scheme"
 else
@@ -130,6 +131,7 @@ no_maximise() {
     fi
 }
 no_maximise "$settings" "the settings"
+import -window root "/tmp/surftally-access-settings.png" 2>/dev/null
 
 if python3 "$check" names "HHH:MM:SS=text" "Minimal hours=spin" "Begin (HH:MM)=text" \
     "End (HH:MM)=text" "Discount (%)=spin" "X=spin" "Y=spin" "Help=push button" \

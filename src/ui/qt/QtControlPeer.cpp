@@ -1,5 +1,7 @@
 #include "QtControlPeer.h"
 
+#include <QLineEdit>
+
 #include "DisplayLook.h"
 #include "QtTipText.h"
 
@@ -114,6 +116,13 @@ void QtControlPeer::applyColour() {
     }
     widget_->setPalette(palette);
     widget_->setAutoFillBackground(true);
+    // A spin box's editor takes a theme's palette for line edits rather than its box's.
+    for (QLineEdit* editor : widget_->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
+        QPalette own = editor->palette();
+        own.setColor(QPalette::Base, colour);
+        own.setColor(QPalette::Text, palette.color(QPalette::Text));
+        editor->setPalette(own);
+    }
 }
 
 void QtControlPeer::takeFocus() {
