@@ -1,10 +1,11 @@
 # Thin entry points; the work is in CMake and scripts/.
-.PHONY: all run test bench format build release screenshots fuzz windows
+.PHONY: all deps run app package test bench format build release screenshots fuzz windows
 
 all: build
 
+# Everything: the tests, the Windows build, the benchmarks.
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
 
 build: deps
 	cmake --preset dev >/dev/null
@@ -14,8 +15,19 @@ release: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release
 
-run: release
+# The program alone, with only what building and running it needs.
+app:
+	@scripts/install-deps run
+	cmake --preset app >/dev/null
+	cmake --build --preset app
+
+run: app
 	scripts/run
+
+# build/surftally_<version>_amd64.deb
+package:
+	@scripts/install-deps package
+	scripts/package
 
 test: deps
 	scripts/test

@@ -11,6 +11,21 @@ foreach(var bindir entry_destination)
         set(${var} "${CMAKE_INSTALL_PREFIX}/${${var}}")
     endif()
 endforeach()
-set(BINDIR "${bindir}")
+
+# The launcher's path as one argument of Exec. A path with a blank or another reserved
+# character is quoted, and inside the quotes " ` $ \ are escaped with a backslash. The
+# value is then a string of the entry, where a backslash is written twice, and a literal
+# percent sign is %% in Exec.
+set(EXEC "${bindir}/surftally")
+if(EXEC MATCHES "[] \t\n\"'\\><~|&;$*?#()`[]")
+    string(REGEX REPLACE "([\"`$\\])" "\\\\\\1" EXEC "${EXEC}")
+    set(EXEC "\"${EXEC}\"")
+    string(REPLACE "\\" "\\\\" EXEC "${EXEC}")
+endif()
+string(REPLACE "%" "%%" EXEC "${EXEC}")
+if(EXEC MATCHES "\n")
+    message(FATAL_ERROR "A desktop entry cannot start a program whose path holds a line break: ${bindir}")
+endif()
+
 configure_file("${entry_template}" "${work_dir}/${entry_name}" @ONLY)
 file(INSTALL "${work_dir}/${entry_name}" DESTINATION "${entry_destination}")

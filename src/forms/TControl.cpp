@@ -25,7 +25,7 @@ void TControl::attach(std::unique_ptr<ControlPeer> peer) {
 void TControl::notifyAll() {
     for (Property p :
          {Property::Font, Property::Colour, Property::Caption, Property::Hint, Property::Alignment,
-          Property::Cursor, Property::Bounds, Property::Visible}) {
+          Property::Cursor, Property::Bounds, Property::Visible, Property::Accessible}) {
         notify(p);
     }
 }
@@ -61,6 +61,9 @@ void TControl::setCaption(const std::string& caption) {
     if (caption != caption_) {
         caption_ = caption;
         notify(Property::Caption);
+        if (names_ != nullptr) {
+            names_->notify(Property::Accessible);
+        }
     }
 }
 
@@ -109,6 +112,37 @@ void TControl::setHint(const std::string& hint) {
         hint_ = hint;
         notify(Property::Hint);
     }
+}
+
+std::string TControl::AccessibleName() const {
+    if (!accessibleName_.empty() || labelledBy_ == nullptr) {
+        return accessibleName_;
+    }
+    return PastedPiece(labelledBy_->Caption());
+}
+
+void TControl::setAccessibleName(const std::string& name) {
+    if (name != accessibleName_) {
+        accessibleName_ = name;
+        notify(Property::Accessible);
+    }
+}
+
+void TControl::setAccessibleDescription(const std::string& description) {
+    if (description != description_) {
+        description_ = description;
+        notify(Property::Accessible);
+    }
+}
+
+void TControl::name(TControl& control) {
+    if (names_ != nullptr) {
+        names_->labelledBy_ = nullptr;
+        names_->notify(Property::Accessible);
+    }
+    names_ = &control;
+    control.labelledBy_ = this;
+    control.notify(Property::Accessible);
 }
 
 }  // namespace surftally

@@ -18,6 +18,10 @@ std::string PastedPiece(const std::string& text);
 
 // The grey of dialogs and group captions.
 constexpr Colour clSilver = 0xC0C0C0;
+// A dialog's face and a field's background, fixed rather than taken from the desktop's theme:
+// the texts on them have fixed colours and must stay readable under a dark theme.
+constexpr Colour clBtnFace = clSilver;
+constexpr Colour clWindow = clWhite;
 
 enum class ControlKind {
     Window,
@@ -93,6 +97,15 @@ public:
     const std::string& Hint() const { return hint_; }
     void setHint(const std::string& hint);
 
+    // What a screen reader announces: the name set here, else the caption of the label that
+    // names the control (TLabel::setFocusControl); and a longer description.
+    std::string AccessibleName() const;
+    const std::string& AccessibleDescription() const { return description_; }
+    void setAccessibleName(const std::string& name);
+    void setAccessibleDescription(const std::string& description);
+    // The label that names this control, or null.
+    const TControl* LabelledBy() const { return labelledBy_; }
+
     TAlignment Alignment() const { return alignment_; }
     void setAlignment(TAlignment alignment);
     TCursor Cursor() const { return cursor_; }
@@ -115,6 +128,8 @@ protected:
     // Runs a handler through the error guard.
     void fire(const std::function<void()>& handler);
     virtual void notifyAll();
+    // This label names control (its caption is the control's accessible name).
+    void name(TControl& control);
 
 private:
     TApplication& application_;
@@ -132,6 +147,10 @@ private:
     std::string hint_;
     TAlignment alignment_ = TAlignment::Left;
     TCursor cursor_ = TCursor::Default;
+    std::string accessibleName_;
+    std::string description_;
+    const TControl* labelledBy_ = nullptr;
+    TControl* names_ = nullptr;
 };
 
 }  // namespace surftally

@@ -5,6 +5,7 @@
 #include "BalanceTick.h"
 #include "ConnectionProbe.h"
 #include "Conversions.h"
+#include "DisplayState.h"
 #include "Globals.h"
 #include "StoreErrors.h"
 #include "StoredState.h"
@@ -313,11 +314,20 @@ void TForm1::BringBack() {
 void TForm1::setDisplayColours(Colour background, Colour text) {
     Display->setColor(background);
     Display->setFontColor(text);
+    describeDisplay();
 }
 
 void TForm1::setStatusColours(Colour background, Colour text) {
     Status->setColor(background);
     Status->setFontColor(text);
+    describeDisplay();
+}
+
+// The display's name is the text it shows; the description says what that is. The tick sets
+// both colours every second, so the words follow the state and the connection.
+void TForm1::describeDisplay() {
+    Display->setAccessibleDescription(
+        DisplayStateText(Display->Color(), Display->Font().Color, ConnectionText, Serbian));
 }
 
 bool TForm1::freezeChecked() const {

@@ -111,6 +111,7 @@ public:
     void reportError(const std::string& text) override;
 
 private:
+    void describeDisplay();
     void createBackImage();
     void createDisplay();
     void createStatus();

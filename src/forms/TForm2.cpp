@@ -1,5 +1,7 @@
 #include "TForm2.h"
 
+#include <initializer_list>
+
 #include "BalanceTick.h"
 #include "Conversions.h"
 #include "Globals.h"
@@ -34,6 +36,8 @@ TForm2::TForm2(TApplication& application, TForm1& form1)
     : TForm(application, FormStyle::Dialog, "Form2"), Form1(form1) {
     setCaption(Texts::SettingsCaption.english);
     setFont(dialogFont());
+    setColor(clBtnFace);
+    setOpaque(true);
     setBounds({0, 0, kClientWidth, kClientHeight});
     CentreOnScreen();
     OnShow = [this] { FormShow(); };
@@ -79,6 +83,8 @@ TMaskEdit* TForm2::maskEdit(TGroupBox& box, const char* name, const char* mask, 
                             TRect bounds) {
     auto* edit = add<TMaskEdit>(box, name, mask, initial);
     edit->setFont(dialogFont());
+    edit->setColor(clWindow);
+    edit->setOpaque(true);
     edit->setBounds(bounds);
     return edit;
 }
@@ -87,6 +93,8 @@ TSpinEdit* TForm2::spinEdit(TGroupBox& box, const char* name, int maxValue, int 
                             TRect bounds) {
     auto* spin = add<TSpinEdit>(box, name, 0, maxValue, maxLength);
     spin->setFont(dialogFont());
+    spin->setColor(clWindow);
+    spin->setOpaque(true);
     spin->setBounds(bounds);
     return spin;
 }
@@ -94,6 +102,8 @@ TSpinEdit* TForm2::spinEdit(TGroupBox& box, const char* name, int maxValue, int 
 TButton* TForm2::button(const char* name, const char* caption, TRect bounds) {
     auto* b = add<TButton>(*this, name, caption);
     b->setFont(dialogFont(true));
+    b->setColor(clBtnFace);
+    b->setOpaque(true);
     b->setBounds(bounds);
     return b;
 }
@@ -111,6 +121,7 @@ void TForm2::createBalanceGroup() {
     GroupBox1 = groupBox("GroupBox1", Texts::GroupBox1.english, {8, 54, 161, 45});
     Label1 = label(*GroupBox1, "Label1", Texts::Label1, {8, 21, 72, 13});
     Edit = maskEdit(*GroupBox1, "Edit", "!000:00:00;1;_", "000:00:00", {88, 16, 65, 21});
+    Label1->setFocusControl(*Edit);
     Edit->OnChange = [this] { EditChange(); };
 }
 
@@ -118,17 +129,23 @@ void TForm2::createAlarmGroup() {
     GroupBox2 = groupBox("GroupBox2", Texts::GroupBox2, {8, 104, 161, 45});
     Label2 = label(*GroupBox2, "Label2", Texts::Label2.english, {8, 21, 78, 13});
     Alarm = spinEdit(*GroupBox2, "Alarm", 999, 3, {104, 16, 49, 22});
+    Label2->setFocusControl(*Alarm);
     Alarm->OnChange = [this] { AlarmChange(); };
 }
 
 void TForm2::createEconomicGroup() {
     GroupBox3 = groupBox("GroupBox3", Texts::GroupBox3.english, {8, 154, 161, 95});
+    // Each label comes right before its field: Windows screen readers name a field by the
+    // text before it.
     Label3 = label(*GroupBox3, "Label3", Texts::Label3.english, {8, 21, 87, 13});
-    Label4 = label(*GroupBox3, "Label4", Texts::Label4.english, {8, 45, 77, 13});
-    Label5 = label(*GroupBox3, "Label5", Texts::Label5.english, {8, 69, 72, 13});
     EconomicBegin = maskEdit(*GroupBox3, "EconomicBegin", "!00:00;1;_", "00:00", {112, 16, 41, 21});
+    Label4 = label(*GroupBox3, "Label4", Texts::Label4.english, {8, 45, 77, 13});
     EconomicEnd = maskEdit(*GroupBox3, "EconomicEnd", "!00:00;1;_", "00:00", {112, 40, 41, 21});
+    Label5 = label(*GroupBox3, "Label5", Texts::Label5.english, {8, 69, 72, 13});
     Procenat = spinEdit(*GroupBox3, "Procenat", 100, 3, {112, 64, 41, 22});
+    Label3->setFocusControl(*EconomicBegin);
+    Label4->setFocusControl(*EconomicEnd);
+    Label5->setFocusControl(*Procenat);
     EconomicBegin->OnChange = [this] { EconomicBeginChange(); };
     EconomicEnd->OnChange = [this] { EconomicEndChange(); };
     Procenat->OnChange = [this] { ProcenatChange(); };
@@ -140,6 +157,8 @@ void TForm2::createPositionGroup() {
     x = spinEdit(*GroupBox4, "x", 999, 4, {22, 21, 57, 22});
     Label7 = label(*GroupBox4, "Label7", Texts::Label7, {85, 25, 9, 13});
     y = spinEdit(*GroupBox4, "y", 999, 4, {98, 21, 57, 22});
+    Label6->setFocusControl(*x);
+    Label7->setFocusControl(*y);
     x->OnChange = [this] { xChange(); };
     y->OnChange = [this] { yChange(); };
 }
@@ -148,9 +167,19 @@ void TForm2::createButtons() {
     Button3 = button("Button3", Texts::Button3, {8, 309, 33, 20});
     Button1 = button("Button1", Texts::Button1, {136, 309, 34, 20});
     Button5 = button("Button5", Texts::Button5.english, {8, 357, 161, 20});
+    // "?" alone says nothing to a screen reader's user.
+    Button3->setAccessibleName(Texts::HelpButton.english);
     Button1->OnClick = [this] { Button1Click(); };
     Button3->OnClick = [this] { Button3Click(); };
     Button5->OnClick = [this] { Button5Click(); };
+}
+
+// A field's description is the caption of its group, as the captions stand.
+void TForm2::describeFields() {
+    for (TControl* field : std::initializer_list<TControl*>{Edit, Alarm, EconomicBegin, EconomicEnd,
+                                                            Procenat, x, y}) {
+        field->setAccessibleDescription(PastedPiece(field->Parent()->Caption()));
+    }
 }
 
 void TForm2::FormCreate() {
@@ -172,7 +201,9 @@ void TForm2::FormCreate() {
         Label3->setCaption(Texts::Label3.serbian);
         Label4->setCaption(Texts::Label4.serbian);
         Label5->setCaption(Texts::Label5.serbian);
+        Button3->setAccessibleName(Texts::HelpButton.serbian);
     }
+    describeFields();
     const DataFolder& folder = Form1.folder();
     for (TCheckBox* box : {Status, Freeze, Hide}) {
         const char* file = box == Status ? "status.dat" : box == Freeze ? "freeze.dat" : "hide.dat";

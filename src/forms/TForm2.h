@@ -86,6 +86,7 @@ private:
     void createEconomicGroup();
     void createPositionGroup();
     void createButtons();
+    void describeFields();
     void FormCreate();
     void economicChange(TMaskEdit& edit, std::string& target);
     void FormKey(TKey key, TControl* focused);

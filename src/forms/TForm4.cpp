@@ -19,6 +19,8 @@ TFont memoFont() {
 TForm4::TForm4(TApplication& application) : TForm(application, FormStyle::Dialog, "Form4") {
     setCaption(Texts::HelpCaption.english);
     setFont({{"MS Sans Serif", "DejaVu Sans"}, 11, false, clBlack});
+    setColor(clBtnFace);
+    setOpaque(true);
     setBounds({0, 0, kClientWidth, kClientHeight});
     CentreOnScreen();
     OnShow = [this] { FormShow(); };
@@ -31,10 +33,14 @@ TForm4::TForm4(TApplication& application) : TForm(application, FormStyle::Dialog
 void TForm4::createMemos() {
     Memo1 = add<TMemo>(*this, "Memo1", HelpTexts::English());
     Memo1->setFont(memoFont());
+    Memo1->setColor(clWindow);
+    Memo1->setOpaque(true);
     Memo1->setBounds({8, 8, 393, 161});
     Memo2 = add<TMemo>(*this, "Memo2", HelpTexts::Serbian());
     Memo2->setVisible(false);
     Memo2->setFont(memoFont());
+    Memo2->setColor(clWindow);
+    Memo2->setOpaque(true);
     Memo2->setBounds({8, 7, 393, 186});
 }
 
@@ -61,6 +67,8 @@ void TForm4::createImages() {
 void TForm4::createButton() {
     Button3 = add<TButton>(*this, "Button3", Texts::HelpClose.english);
     Button3->setFont({{"MS Sans Serif", "DejaVu Sans"}, 11, true, clRed});
+    Button3->setColor(clBtnFace);
+    Button3->setOpaque(true);
     Button3->setBounds({455, 174, 73, 20});
     Button3->OnClick = [this] { Button3Click(); };
 }

@@ -12,6 +12,8 @@ public:
         : TControl(application, parent, ControlKind::Label, std::move(name)) {
         setCaption(caption);
     }
+    // The field this label names for screen readers, in the label's own words.
+    void setFocusControl(TControl& control) { name(control); }
 };
 
 }  // namespace surftally

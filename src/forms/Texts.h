@@ -20,6 +20,10 @@ inline constexpr TextPair StatusHint{"Click HERE for settings!", "Klikni ovde za
 inline constexpr TextPair TipMiddle{" ... Available Time: ", " ... Dostupno vreme: "};
 inline constexpr const char* TrayHint = " Available Time: hhh:mm:ss ";
 inline constexpr const char* Form1Caption = "Surftally";
+// A start while another user's program holds the data folder (Windows).
+inline constexpr TextPair RunningForAnotherUser{
+    "Surftally is already running for another user of this computer.",
+    "Surftally je vec pokrenut za drugog korisnika ovog racunara."};
 
 // Settings dialog, applied at its creation.
 inline constexpr TextPair SettingsCaption{" Settings - Surftally", " Podesavanje - Surftally  "};
@@ -41,12 +45,20 @@ inline constexpr const char* Label6 = "X";
 inline constexpr const char* Label7 = "Y";
 inline constexpr const char* Button1 = "OK";
 inline constexpr const char* Button3 = "?";
+// What a screen reader announces for the "?" button.
+inline constexpr TextPair HelpButton{"Help", "Pomoc"};
 inline constexpr const char* InvalidInput =
     "Invalid input value.  Use escape key to abandon changes";
 
 // Help window, applied at its creation.
 inline constexpr TextPair HelpCaption{" Help - Legend", " Pomoc - Legenda"};
 inline constexpr TextPair HelpClose{"Close", "Zatvori"};
+
+// What a screen reader announces for the display besides its text, read from its colours.
+inline constexpr TextPair ClockState{"Clock", "Sat"};
+inline constexpr TextPair BalanceState{"Balance", "Stanje"};
+inline constexpr TextPair LowBalanceState{"Balance under the minimum", "Stanje ispod minimuma"};
+inline constexpr TextPair FrozenState{"Balance, frozen", "Stanje, zamrznuto"};
 
 }  // namespace Texts
 

@@ -27,10 +27,11 @@ enum class Property {
     Alignment,  // of a label's text
     Cursor,     // the pointer's shape over the control
     Checked,
-    CaretPos,  // where the caret stands in an edit
-    Lines,     // a memo's text
-    Picture,   // an image's picture
-    Range,     // a spin edit's minimum and maximum
+    CaretPos,    // where the caret stands in an edit
+    Lines,       // a memo's text
+    Picture,     // an image's picture
+    Range,       // a spin edit's minimum and maximum
+    Accessible,  // the name and description a screen reader announces
 };
 
 // Keys a text control takes from the toolkit besides typed characters. Enter and Escape,

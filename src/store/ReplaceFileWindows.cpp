@@ -12,6 +12,29 @@ namespace surftally {
 
 namespace {
 
+// A scanner, a backup or the search indexer may hold a file for a moment without sharing it.
+constexpr ULONGLONG kRetryMs = 1000;
+constexpr DWORD kPauseMs = 20;
+
+bool transient(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_ACCESS_DENIED;
+}
+
+// Runs a step that returns a system error number again while it fails with a sharing error,
+// for up to about a second; then its last error is the answer.
+template <class Step>
+DWORD retried(Step&& step) {
+    const ULONGLONG deadline = ::GetTickCount64() + kRetryMs;
+    for (;;) {
+        const DWORD error = step();
+        if (!transient(error) || ::GetTickCount64() >= deadline) {
+            return error;
+        }
+        ::Sleep(kPauseMs);
+    }
+}
+
 DWORD writeAll(HANDLE file, std::string_view content) {
     while (!content.empty()) {
         const DWORD chunk = static_cast<DWORD>(
@@ -75,10 +98,14 @@ void ReplaceFileAtomically(const std::filesystem::path& requested, std::string_v
     // enough. A writer ended before its move leaves at most this one file, which the next
     // write truncates and starts afresh.
     const std::filesystem::path temp = folder / (target.filename().wstring() + L".tmp");
-    const HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        throw InOutError::fromWin32(::GetLastError());
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (const DWORD opened = retried([&] {
+            file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+            return file == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+        });
+        opened != ERROR_SUCCESS) {
+        throw InOutError::fromWin32(opened);
     }
     DWORD error = writeAll(file, content);
     if (error == ERROR_SUCCESS && !::FlushFileBuffers(file)) {
@@ -88,10 +115,13 @@ void ReplaceFileAtomically(const std::filesystem::path& requested, std::string_v
         error = ::GetLastError();
     }
     // One step that puts the new file in the old one's place, flushed before it returns.
-    if (error == ERROR_SUCCESS &&
-        !::MoveFileExW(temp.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error = ::GetLastError();
+    if (error == ERROR_SUCCESS) {
+        error = retried([&] {
+            return ::MoveFileExW(temp.c_str(), target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                       ? ERROR_SUCCESS
+                       : ::GetLastError();
+        });
     }
     if (error != ERROR_SUCCESS) {
         ::DeleteFileW(temp.c_str());

@@ -78,10 +78,13 @@ start_watcher
 wait_until 10 eval '[ -n "$(item_line)" ]' || fail "no item registered with the watcher"
 item=$(item_line)
 service=$(cut -d' ' -f2 <<<"$item")
-[[ "$item" == *" sizes=16x16,32x32 "* ]] || fail "the item's pictures: $item"
+# Off-Line.ico holds one picture per size, smallest first; the item sends each of them.
+ico_sizes=(16 20 24 32 40 48 64)
+sizes=$(printf '%sx%s,' $(for s in "${ico_sizes[@]}"; do echo "$s $s"; done))
+[[ "$item" == *" sizes=${sizes%,} "* ]] || fail "the item's pictures: $item"
 # The pictures are Off-Line.ico's, each pixel ARGB in network byte order.
-for size in 16 32; do
-    frame=$([ "$size" = 16 ] && echo 0 || echo 1)
+for frame in "${!ico_sizes[@]}"; do
+    size=${ico_sizes[$frame]}
     rgb=$(convert "$defaults/Off-Line.ico[$frame]" -crop "1x1+$((size / 2))+$((size / 2))" \
         -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | tr -d '#')
     grep -q "centre=.*FF$rgb" <<<"$item" || fail "the ${size}-pixel picture's centre is not FF$rgb: $item"
@@ -90,7 +93,7 @@ done
 tip='TIP Off - Line ... Available Time: 010:00:05 '
 wait_until 5 grep -qxF "$tip" "$work/watcher.log" ||
     fail "the tip is not '${tip#TIP }': $(grep '^TIP' "$work/watcher.log" | tail -n 1)"
-echo "ok: a watcher started 3 s after the program gets the item: pictures 16x16 and 32x32, tip '${tip#TIP }'"
+echo "ok: a watcher started 3 s after the program gets the item: pictures ${sizes%,}, tip '${tip#TIP }'"
 wait_until 5 eval '! strip_shown' || fail "with Hide checked the strip stays shown after the D-Bus area came"
 echo "ok: with Hide checked, the D-Bus notification area's coming hides the strip"
 

@@ -2,7 +2,8 @@
 # The Windows program as a new user meets it: a fresh Wine prefix on Xvfb with a real
 # notification area (trayer, where Wine docks its icons), the program installed by its own
 # installer (/S), started from its Start-menu shortcut, its strip and icon checked by screenshot
-# pixels and driven by xdotool; a reinstall keeps the balance, the uninstaller keeps the data.
+# pixels and driven by xdotool; a reinstall closes the running program, keeps the balance and
+# starts the program again; the silent uninstaller keeps the data.
 # Exits 77 (skipped) when the tools or the X server are missing.
 # Usage: wine_e2e.sh SURFTALLY_SETUP_EXE DEFAULT_DATA_FOLDER
 set -uo pipefail
@@ -44,6 +45,7 @@ start_panel --widthtype request
 "$root/scripts/wine-prefix" >"$work/prefix.log" 2>&1 || fail "no Wine prefix: $(tail -n 3 "$work/prefix.log")"
 
 folder="$WINEPREFIX/drive_c/Program Files/Surftally"
+programs="$folder/Program"
 top=701 # screen height - 67
 
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}'; }
@@ -70,16 +72,16 @@ error_boxes() {
     echo $n
 }
 # The installed program's processes in this prefix.
-program_count() {
-    local pid n=0
-    for pid in $(pgrep -f 'Program Files.Surftally.surftally\.exe'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+program_pids() {
+    local pid
+    for pid in $(pgrep -f 'Program Files.Surftally.Program.surftally\.exe'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
     done
-    echo $n
 }
+program_count() { program_pids | wc -l; }
 program_running() { [ "$(program_count)" -gt 0 ]; }
 install() { timeout 120 wine "$setup" /S >>"$work/setup.log" 2>&1; }
-shortcut() { find "$WINEPREFIX/drive_c/users" -path "*/Start Menu/Programs/$1" 2>/dev/null | head -n 1; }
+shortcut() { find "$WINEPREFIX/drive_c" -path "*/Start Menu/Programs/$1" 2>/dev/null | head -n 1; }
 start_from_menu() {
     timeout "$bound" wine start /unix "$(shortcut Surftally.lnk)" >>"$work/program.log" 2>&1
     wait_until 30 strip_shown || fail "the program did not show its strip"
@@ -112,8 +114,8 @@ close_application() {
 
 # --- A new user installs ------------------------------------------------------------------
 install || fail "the silent install failed ($?): $(tail -n 3 "$work/setup.log")"
-[ -f "$folder/surftally.exe" ] || fail "no surftally.exe in C:\\Program Files\\Surftally"
-[ -f "$folder/uninstall.exe" ] || fail "no uninstaller in C:\\Program Files\\Surftally"
+[ -f "$programs/surftally.exe" ] || fail "no surftally.exe in C:\\Program Files\\Surftally\\Program"
+[ -f "$programs/uninstall.exe" ] || fail "no uninstaller in C:\\Program Files\\Surftally\\Program"
 for file in "$defaults"/*.dat "$defaults"/*.ico; do
     cmp -s "$file" "$folder/$(basename "$file")" || fail "$(basename "$file") is not the default"
 done
@@ -122,7 +124,7 @@ startup=$(shortcut StartUp/Surftally.lnk)
 [ -n "$menu" ] || fail "no Start-menu shortcut"
 [ -n "$startup" ] || fail "no Startup shortcut"
 for link in "$menu" "$startup"; do
-    grep -aq 'C:\\Program Files\\Surftally\\surftally.exe' "$link" ||
+    grep -aq 'C:\\Program Files\\Surftally\\Program\\surftally.exe' "$link" ||
         fail "the shortcut $(basename "$(dirname "$link")")/Surftally.lnk does not start the installed program"
 done
 echo "ok: /S installs surftally.exe, the default data and both shortcuts"
@@ -199,23 +201,27 @@ open_settings " Podesavanje - Surftally  "
 echo "ok: with srpski.dat the settings read \" Podesavanje - Surftally  \""
 
 # --- Reinstalling keeps the balance ----------------------------------------------------------
-# The program still runs: the installer closes it first.
+# The program still runs: the installer closes it first and starts it again afterwards.
+before=$(program_pids)
 install || fail "the reinstall failed"
-wait_until 10 eval '! program_running' || fail "the reinstall left the running program running"
+for pid in $before; do
+    wait_until 10 eval '! kill -0 $pid 2>/dev/null' || fail "the reinstall left the running program running"
+done
+wait_until 10 program_running || fail "the reinstall did not start the program it closed"
 # The program may have saved a minute mark meanwhile, never the default's 000:00:00.
 kept() { [[ "$(cat "$folder/remain.dat")" =~ ^012:3[2-4]:[0-5][0-9]$'\r'$ ]]; }
 kept || fail "the reinstall left remain.dat holding $(cat "$folder/remain.dat")"
 [ -f "$folder/srpski.dat" ] || fail "the reinstall removed srpski.dat"
-echo "ok: a reinstall closes the running program and keeps the balance ($(cat "$folder/remain.dat" | tr -d '\r'))"
+echo "ok: a reinstall closes the running program, keeps the balance ($(cat "$folder/remain.dat" | tr -d '\r')) and starts it again"
 
 # --- Uninstalling keeps the data -------------------------------------------------------------
 start_from_menu
-timeout 120 wine "C:\\Program Files\\Surftally\\uninstall.exe" /S >>"$work/setup.log" 2>&1 ||
+timeout 120 wine "C:\\Program Files\\Surftally\\Program\\uninstall.exe" /S >>"$work/setup.log" 2>&1 ||
     fail "the silent uninstall failed"
 # The uninstaller runs on from a copy of itself.
-wait_until 30 eval '[ ! -e "$folder/surftally.exe" ]' || fail "the uninstaller left surftally.exe"
+wait_until 30 eval '[ ! -e "$programs/surftally.exe" ]' || fail "the uninstaller left surftally.exe"
 wait_until 10 eval '! program_running' || fail "the uninstaller left the program running"
-wait_until 10 eval '[ ! -e "$folder/uninstall.exe" ]' || fail "the uninstaller left itself"
+wait_until 10 eval '[ ! -e "$programs/uninstall.exe" ]' || fail "the uninstaller left itself"
 [ -z "$(shortcut Surftally.lnk)" ] && [ -z "$(shortcut StartUp/Surftally.lnk)" ] ||
     fail "the uninstaller left a shortcut"
 kept || fail "the uninstaller left remain.dat holding $(cat "$folder/remain.dat")"

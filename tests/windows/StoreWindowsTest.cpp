@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "DataFolder.h"
 #include "StoreErrors.h"
@@ -108,6 +111,38 @@ TEST_F(WindowsDataFolderTest, FileHeldOpenByAnotherProgram) {
     // Once the other program lets go, writing works again.
     folder.WriteLines("remain.dat", {"011:59:00"});
     EXPECT_EQ(folder.ReadLine("remain.dat"), "011:59:00");
+}
+
+// A scanner that holds the file for a moment costs the write a short wait, not an error.
+TEST_F(WindowsDataFolderTest, FileHeldForAMomentIsWaitedFor) {
+    folder.WriteLines("remain.dat", {"012:00:00"});
+    const std::filesystem::path staged = temp.path() / "remain.dat.tmp";
+    std::atomic<bool> held{false};
+    std::atomic<bool> sawWrite{false};
+    std::thread holder([&] {
+        LockedFile lock(temp.path() / "remain.dat");
+        held = lock.held();
+        // Let go only once the write has staged its new content and met the lock.
+        const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!std::filesystem::exists(staged) && std::chrono::steady_clock::now() < bound) {
+            ::Sleep(1);
+        }
+        sawWrite = std::filesystem::exists(staged);
+        ::Sleep(100);
+    });
+    const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!held && std::chrono::steady_clock::now() < bound) {
+        ::Sleep(1);
+    }
+    if (!held) {
+        holder.join();
+        FAIL() << "could not hold remain.dat";
+    }
+    EXPECT_EQ(inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:59:00"}); }), "no error");
+    holder.join();
+    EXPECT_TRUE(sawWrite);
+    EXPECT_EQ(temp.get("remain.dat"), "011:59:00\r\n");
+    EXPECT_EQ(filesIn(temp.path()), 1);
 }
 
 TEST_F(WindowsDataFolderTest, FolderNameOutsideTheAnsiCodePage) {

@@ -21,6 +21,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -112,6 +113,55 @@ std::vector<std::wstring> shownBoxes() {
         },
         reinterpret_cast<LPARAM>(&texts));
     return texts;
+}
+
+// Whether window a stands above window b.
+bool above(HWND a, HWND b) {
+    for (HWND h = ::GetWindow(a, GW_HWNDNEXT); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (h == b) {
+            return true;
+        }
+    }
+    return false;
+}
+
+HWND shownBox() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM result) {
+            wchar_t name[64] = {};
+            ::GetClassNameW(hwnd, name, 64);
+            if (std::wstring(name) == Win32Toolkit::kMessageClass && ::IsWindowVisible(hwnd)) {
+                *reinterpret_cast<HWND*>(result) = hwnd;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Keys as the user presses them: through the message loop, with Shift held where asked.
+void press(Win32Toolkit& toolkit, WPARAM virtualKey, bool shift = false) {
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(state);
+    ::PostMessageW(::GetFocus(), WM_KEYDOWN, virtualKey, 0);
+    toolkit.processMessages();
+    state[VK_SHIFT] = 0;
+    ::SetKeyboardState(state);
+}
+
+void putClipboard(const std::wstring& text) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(::GlobalLock(memory), text.c_str(), bytes);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
 }
 
 class Win32ToolkitTest : public ::testing::Test {
@@ -312,6 +362,180 @@ TEST_F(Win32ToolkitTest, MaskedEditTypesThroughTheMaskAndRefusesAnUnfilledLeave)
     EXPECT_EQ(textOf(edit), L"000:00:00");
 }
 
+// Whatever moves the edit's caret moves the field's: the caret shown is where typing lands.
+TEST_F(Win32ToolkitTest, EveryCaretMoveOfTheEditIsTheFieldsCaret) {
+    form2->Show();
+    form2->Activate();
+    const HWND edit = hwnd(*form2->Edit);
+    ::SetFocus(edit);
+    key(*form2->Edit, VK_HOME);
+    type(*form2->Edit, "0115808");
+    ASSERT_EQ(textOf(edit), L"011:58:08");
+    const auto shownCaret = [&] {
+        DWORD start = 0;
+        DWORD end = 0;
+        ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, end) << "a selection the field does not have";
+        return static_cast<int>(end);
+    };
+    // Keys pressed with modifiers held, as the system's key state tells the edit.
+    const auto withKeys = [&](std::initializer_list<int> held, WPARAM virtualKey) {
+        BYTE state[256] = {};
+        ::GetKeyboardState(state);
+        for (const int k : held) {
+            state[k] = 0x80;
+        }
+        ::SetKeyboardState(state);
+        key(*form2->Edit, virtualKey);
+        for (const int k : held) {
+            state[k] = 0;
+        }
+        ::SetKeyboardState(state);
+    };
+
+    key(*form2->Edit, VK_HOME);
+    key(*form2->Edit, VK_DOWN);
+    key(*form2->Edit, VK_DOWN);
+    EXPECT_EQ(form2->Edit->CaretPos(), shownCaret());
+    type(*form2->Edit, "9");
+    EXPECT_EQ(textOf(edit), L"019:58:08");
+    EXPECT_EQ(temp.get("remain.dat"), "019:58:08\r\n");
+    key(*form2->Edit, VK_UP);
+    EXPECT_EQ(form2->Edit->CaretPos(), shownCaret());
+
+    // Selecting with Shift moves the caret to where the selection went, and no further.
+    key(*form2->Edit, VK_END);
+    withKeys({VK_SHIFT}, VK_LEFT);
+    EXPECT_EQ(form2->Edit->CaretPos(), 8);
+    EXPECT_EQ(shownCaret(), 8);
+    type(*form2->Edit, "7");
+    EXPECT_EQ(textOf(edit), L"019:58:07");
+    withKeys({VK_SHIFT}, VK_HOME);
+    EXPECT_EQ(form2->Edit->CaretPos(), 0);
+    EXPECT_EQ(shownCaret(), 0);
+    for (const WPARAM k : {VK_END, VK_PRIOR, VK_NEXT}) {
+        withKeys({VK_SHIFT}, k);
+        EXPECT_EQ(form2->Edit->CaretPos(), shownCaret());
+    }
+    for (const WPARAM k : {VK_LEFT, VK_RIGHT, VK_HOME, VK_END}) {
+        withKeys({VK_CONTROL}, k);
+        EXPECT_EQ(form2->Edit->CaretPos(), shownCaret());
+        withKeys({VK_CONTROL, VK_SHIFT}, k);
+        EXPECT_EQ(form2->Edit->CaretPos(), shownCaret());
+    }
+
+    // A click puts the caret at the character under the pointer; a drag takes it along.
+    const auto at = [&](int index) {
+        const LRESULT position = ::SendMessageW(edit, EM_POSFROMCHAR, index, 0);
+        return MAKELPARAM(LOWORD(position) + 1, HIWORD(position) + 3);
+    };
+    ::SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, at(5));
+    ::SendMessageW(edit, WM_LBUTTONUP, 0, at(5));
+    toolkit.processMessages();
+    EXPECT_EQ(form2->Edit->CaretPos(), 5);
+    EXPECT_EQ(shownCaret(), 5);
+    type(*form2->Edit, "1");
+    EXPECT_EQ(textOf(edit), L"019:51:07");
+    ::SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, at(1));
+    ::SendMessageW(edit, WM_MOUSEMOVE, MK_LBUTTON, at(4));
+    ::SendMessageW(edit, WM_MOUSEMOVE, MK_LBUTTON, at(7));
+    ::SendMessageW(edit, WM_LBUTTONUP, 0, at(7));
+    toolkit.processMessages();
+    EXPECT_EQ(form2->Edit->CaretPos(), 7);
+    EXPECT_EQ(shownCaret(), 7);
+    type(*form2->Edit, "2");
+    EXPECT_EQ(textOf(edit), L"019:51:27");
+}
+
+// Tab into a field puts the caret first; Enter presses OK; Escape abandons a field's change,
+// then closes the dialog.
+TEST_F(Win32ToolkitTest, KeyboardEntersTheFieldsAndAnswersTheDialog) {
+    click(*form1->Display);
+    form2->Activate();
+    toolkit.processMessages();
+    ::SetFocus(hwnd(*form2->Alarm));
+    press(toolkit, VK_TAB, true);
+    ASSERT_EQ(::GetFocus(), hwnd(*form2->Edit));
+    EXPECT_EQ(form2->Edit->CaretPos(), 0);
+    type(*form2->Edit, "0234500");
+    EXPECT_EQ(temp.get("remain.dat"), "023:45:00\r\n");
+    press(toolkit, VK_TAB);
+    press(toolkit, VK_TAB);
+    ASSERT_EQ(::GetFocus(), hwnd(*form2->EconomicBegin));
+    EXPECT_EQ(form2->EconomicBegin->CaretPos(), 0);
+    type(*form2->EconomicBegin, "1230");
+
+    press(toolkit, VK_RETURN);
+    EXPECT_FALSE(form2->Visible()) << "Enter did not press OK";
+    EXPECT_EQ(temp.get("economic.dat").rfind("12:30\r\n", 0), 0u) << temp.get("economic.dat");
+
+    click(*form1->Display);
+    form2->Activate();
+    toolkit.processMessages();
+    ::SetFocus(hwnd(*form2->Edit));
+    key(*form2->Edit, VK_HOME);
+    type(*form2->Edit, "5");
+    EXPECT_EQ(form2->Edit->Text(), "523:45:00");
+    press(toolkit, VK_ESCAPE);
+    EXPECT_EQ(form2->Edit->Text(), "023:45:00");
+    EXPECT_TRUE(form2->Visible()) << "the field's Escape closed the dialog too";
+    press(toolkit, VK_ESCAPE);
+    EXPECT_FALSE(form2->Visible());
+}
+
+// The box never takes the focus from the typing; once the user gives it the focus, Enter and
+// Escape close it.
+TEST_F(Win32ToolkitTest, ErrorBoxClosesByTheKeyboardOnceItHasTheFocus) {
+    click(*form1->Display);
+    form2->Activate();
+    toolkit.processMessages();
+    ::SetFocus(hwnd(*form2->Edit));
+    for (const WPARAM k : {VK_RETURN, VK_ESCAPE}) {
+        application.Reporter().report("I/O error 32");
+        toolkit.processMessages();
+        const HWND box = shownBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(::GetFocus(), hwnd(*form2->Edit));
+        ::SetForegroundWindow(box);
+        ::SetActiveWindow(box);
+        toolkit.processMessages();
+        ASSERT_EQ(::GetAncestor(::GetFocus(), GA_ROOT), box);
+        press(toolkit, k);
+        EXPECT_EQ(shownBox(), nullptr) << "key " << k << " left the box open";
+    }
+}
+
+// Shift+Insert pastes through the fields' rules; the edits never insert the text themselves.
+TEST_F(Win32ToolkitTest, ShiftInsertPastesThroughTheFieldsRules) {
+    click(*form1->Display);
+    form2->Activate();
+    toolkit.processMessages();
+    const HWND edit = hwnd(*form2->Edit);
+    ::SetFocus(edit);
+    key(*form2->Edit, VK_HOME);
+    putClipboard(L"0123456");
+    press(toolkit, VK_INSERT, true);
+    EXPECT_EQ(textOf(edit), L"012:34:56");
+    EXPECT_EQ(temp.get("remain.dat"), "012:34:56\r\n");
+    putClipboard(L"9x");
+    key(*form2->Edit, VK_HOME);
+    press(toolkit, VK_INSERT, true);
+    EXPECT_EQ(textOf(edit), L"012:34:56");
+
+    const HWND alarm = hwnd(*form2->Alarm);
+    ::SetFocus(alarm);
+    ::SendMessageW(alarm, EM_SETSEL, 0, -1);
+    putClipboard(L"abc");
+    press(toolkit, VK_INSERT, true);
+    EXPECT_EQ(textOf(alarm), std::to_wstring(form2->Alarm->Value()));
+    putClipboard(L"7");
+    ::SendMessageW(alarm, EM_SETSEL, 0, -1);
+    press(toolkit, VK_INSERT, true);
+    EXPECT_EQ(form2->Alarm->Value(), 7);
+    EXPECT_EQ(textOf(alarm), L"7");
+}
+
 TEST_F(Win32ToolkitTest, SpinEditTakesTypedNumbersRefusesLettersAndSteps) {
     form2->Show();
     const HWND alarm = hwnd(*form2->Alarm);
@@ -354,6 +578,53 @@ TEST_F(Win32ToolkitTest, ErrorBoxesComeOneAtATime) {
     EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"I/O error 5"}));
     application.Reporter().dismiss();
     EXPECT_TRUE(shownBoxes().empty());
+}
+
+// The box says why nothing happens: no window of ours may come over it, whether brought to
+// the front by the program or by the user.
+TEST_F(Win32ToolkitTest, ErrorBoxStaysAboveOurWindows) {
+    click(*form1->Display);
+    const HWND settings = hwnd(*form2);
+    application.Reporter().report("I/O error 32");
+    toolkit.processMessages();
+    const HWND box = shownBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(::GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(above(box, settings));
+
+    form2->MakeTopmost();
+    toolkit.processMessages();
+    EXPECT_TRUE(above(box, settings)) << "the settings came over the box";
+    ::SetWindowPos(settings, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    toolkit.processMessages();
+    EXPECT_TRUE(above(box, settings)) << "the activated settings came over the box";
+    form1->MakeTopmost();
+    toolkit.processMessages();
+    EXPECT_TRUE(above(box, hwnd(*form1))) << "the strip came over the box";
+    application.Reporter().dismiss();
+}
+
+// A window moved to a monitor of another scale takes the place and size the system suggests,
+// and its controls grow with the DPI.
+TEST_F(Win32ToolkitTest, WindowFollowsTheSuggestedRectangleOfANewDpi) {
+    click(*form1->Display);
+    const HWND settings = hwnd(*form2);
+    RECT before;
+    ::GetWindowRect(settings, &before);
+    RECT suggested{40, 30, 40 + (before.right - before.left) * 3 / 2,
+                   30 + (before.bottom - before.top) * 3 / 2};
+    ::SendMessageW(settings, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&suggested));
+    toolkit.processMessages();
+    RECT after;
+    ::GetWindowRect(settings, &after);
+    EXPECT_EQ(after.left, suggested.left);
+    EXPECT_EQ(after.top, suggested.top);
+    EXPECT_EQ(after.right, suggested.right);
+    EXPECT_EQ(after.bottom, suggested.bottom);
+    RECT edit;
+    ::GetWindowRect(hwnd(*form2->Edit), &edit);
+    EXPECT_EQ(edit.right - edit.left, Win32Dpi::Scale(65, 144));
 }
 
 TEST_F(Win32ToolkitTest, HelpWindowShowsTheTextAndTheSamplePictures) {
@@ -420,4 +691,38 @@ TEST(Win32Scaling, SizesAndFontsFollowTheDpi) {
     EXPECT_FALSE(fonts.face(display, 144).empty());
     EXPECT_NEAR(height(144), 24, 2);
     EXPECT_NEAR(height(192), 32, 2);
+}
+
+// Under a dark or high-contrast scheme the system's face and window colours turn dark; the
+// dialogs keep their own grey face and white fields under their fixed text colours. Each
+// field comes right after its label, from which screen readers take its name.
+TEST_F(Win32ToolkitTest, DialogsKeepTheirGroundsUnderADarkSchemeAndLabelsPrecedeFields) {
+    const int elements[] = {COLOR_BTNFACE, COLOR_WINDOW};
+    const COLORREF saved[] = {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_WINDOW)};
+    const COLORREF dark[] = {RGB(32, 32, 32), RGB(16, 16, 16)};
+    ::SetSysColors(2, elements, dark);
+    form2->Show();
+    toolkit.processMessages();
+    const Snapshot settings(hwnd(*form2));
+    click(*form2->Button3);  // the help, which stands over the settings
+    const Snapshot help(hwnd(*form4));
+    ::SetSysColors(2, elements, saved);
+
+    EXPECT_EQ(settings.at(100, 340), RGB(192, 192, 192));  // between the buttons
+    EXPECT_EQ(settings.at(157, 87), RGB(255, 255, 255));   // the balance field, past its text
+    EXPECT_EQ(help.at(420, 180), RGB(192, 192, 192));      // left of Close
+    EXPECT_GT(help.count({10, 10, 380, 165}, RGB(255, 255, 255)), 30000);  // the memo
+
+    const std::pair<const TControl*, const TControl*> named[] = {
+        {form2->Label1, form2->Edit},
+        {form2->Label2, form2->Alarm},
+        {form2->Label3, form2->EconomicBegin},
+        {form2->Label4, form2->EconomicEnd},
+        {form2->Label5, form2->Procenat},
+        {form2->Label6, form2->x},
+        {form2->Label7, form2->y}};
+    for (const auto& [label, field] : named) {
+        SCOPED_TRACE(field->Name());
+        EXPECT_EQ(::GetWindow(hwnd(*field), GW_HWNDPREV), hwnd(*label));
+    }
 }

@@ -13,6 +13,8 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "TempFolder.h"
 
@@ -32,8 +34,7 @@ void pumpMessages() {
 const fs::path kData = SURFTALLY_TEST_DATA;
 
 // The colour of one pixel of the icon drawn on white at its own size.
-COLORREF pixelOf(std::uintptr_t icon, int x, int y) {
-    const int size = ::GetSystemMetrics(SM_CXSMICON);
+COLORREF pixelOf(std::uintptr_t icon, int x, int y, int size = ::GetSystemMetrics(SM_CXSMICON)) {
     const HDC screen = ::GetDC(nullptr);
     const HDC dc = ::CreateCompatibleDC(screen);
     const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size, size);
@@ -61,7 +62,78 @@ int widthOf(std::uintptr_t icon) {
     return bitmap.bmWidth;
 }
 
+// An .ico file with one plain square picture per size, each of its own colour.
+std::string iconFile(const std::vector<std::pair<int, COLORREF>>& pictures) {
+    std::string out;
+    const auto put = [&out](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+    };
+    put(0, 2);
+    put(1, 2);
+    put(static_cast<std::uint32_t>(pictures.size()), 2);
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(pictures.size());
+    const auto maskRow = [](int size) { return static_cast<std::uint32_t>((size + 31) / 32 * 4); };
+    const auto bytesOf = [&](int size) {
+        const auto n = static_cast<std::uint32_t>(size);
+        return 40 + n * n * 4 + maskRow(size) * n;
+    };
+    for (const auto& [size, colour] : pictures) {
+        put(static_cast<std::uint32_t>(size), 1);
+        put(static_cast<std::uint32_t>(size), 1);
+        put(0, 2);
+        put(1, 2);
+        put(32, 2);
+        put(bytesOf(size), 4);
+        put(offset, 4);
+        offset += bytesOf(size);
+    }
+    for (const auto& [size, colour] : pictures) {
+        const auto n = static_cast<std::uint32_t>(size);
+        put(40, 4);
+        put(n, 4);
+        put(2 * n, 4);
+        put(1, 2);
+        put(32, 2);
+        put(0, 4);
+        put(n * n * 4 + maskRow(size) * n, 4);
+        put(0, 16);
+        for (std::uint32_t i = 0; i < n * n; ++i) {
+            put(GetBValue(colour), 1);
+            put(GetGValue(colour), 1);
+            put(GetRValue(colour), 1);
+            put(255, 1);
+        }
+        out.append(maskRow(size) * n, '\0');
+    }
+    return out;
+}
+
 }  // namespace
+
+// Each picture is the file's own at the size the notification area asks for, not one
+// stretched from another size.
+TEST(WinTrayApplication, PicturesComeAtTheSmallIconSizeFromTheFilesOwnSizes) {
+    const std::vector<std::pair<int, COLORREF>> pictures{
+        {16, RGB(255, 0, 0)}, {24, RGB(0, 255, 0)}, {32, RGB(0, 0, 255)}, {48, RGB(255, 255, 0)}};
+    TempFolder temp;
+    temp.put("LAN.ico", iconFile(pictures));
+    const int size = SmallIconSize();
+    ASSERT_EQ(size, ::GetSystemMetrics(SM_CXSMICON)) << "this process runs at the system's DPI";
+    WinTrayApplication application;
+    application.loadIcon(temp.path() / "LAN.ico");
+    EXPECT_EQ(widthOf(application.Icon().Handle()), size);
+    for (const auto& [pictureSize, colour] : pictures) {
+        const auto image = LoadIconFile(temp.path() / "LAN.ico", pictureSize);
+        EXPECT_EQ(widthOf(image->handle()), pictureSize);
+        EXPECT_EQ(pixelOf(image->handle(), pictureSize / 2, pictureSize / 2, pictureSize), colour)
+            << "the " << pictureSize << "-pixel picture";
+        if (pictureSize == size) {
+            EXPECT_EQ(pixelOf(application.Icon().Handle(), size / 2, size / 2), colour);
+        }
+    }
+}
 
 TEST(WinTrayApplication, IconsAreTheFilesSmallPicturesAsRealIcons) {
     WinTrayApplication application;
@@ -151,6 +223,20 @@ TEST(WinTrayApplication, OwnWindowCarriesTheTitleAndReportsMinimiseAndRestore) {
     ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
     EXPECT_TRUE(closed);
     EXPECT_TRUE(::IsWindow(hwnd));
+}
+
+// Only a session that really ends ends the program; the question is always answered yes.
+TEST(WinTrayApplication, EndOfTheSessionRunsTheEndHandler) {
+    WinTrayApplication application;
+    const HWND hwnd = reinterpret_cast<HWND>(application.window());
+    int ended = 0;
+    application.setOnEndSession([&] { ++ended; });
+    EXPECT_EQ(::SendMessageW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
+    EXPECT_EQ(ended, 0);
+    ::SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(ended, 0) << "a cancelled end of the session ended the program";
+    ::SendMessageW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_EQ(ended, 1);
 }
 
 // The notification icon over the application: a minimise hides the application's window.

@@ -12,6 +12,7 @@
 #include "TForm1.h"
 #include "TForm2.h"
 #include "TForm4.h"
+#include "Texts.h"
 #include "WinConnectionFlags.h"
 #include "WinInstanceChannel.h"
 #include "WinSystemClock.h"
@@ -30,15 +31,24 @@ void showFailure(const std::string& text) {
     ::MessageBoxW(nullptr, Wide(text).c_str(), L"Surftally", MB_OK | MB_ICONERROR | MB_TOPMOST);
 }
 
+void showNotice(const std::string& text) {
+    ::MessageBoxW(nullptr, Wide(text).c_str(), L"Surftally",
+                  MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // One program counts per data folder; a second start brings the running strip back.
+    // One program counts per data folder; a second start brings the running strip back. The
+    // folder is the machine's: the program holding it may be another user's, in a session
+    // this one cannot reach.
     const DataFolder folder = DataFolder::standard();
     FolderLock lock;
     WinInstanceChannel channel(folder.path());
     if (lock.tryAcquire(folder.path()) == FolderLock::Outcome::HeldElsewhere) {
-        channel.ask(3000);
+        if (!channel.ask(3000)) {
+            showNotice(Texts::RunningForAnotherUser.pick(folder.FileExists("srpski.dat")));
+        }
         return 0;
     }
 
@@ -68,10 +78,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     // Close on the taskbar button's menu ends the program as "Close Application" does.
     trayApplication.setOnClose([&form1] { form1->Close(); });
+    // So does the end of the Windows session: Close() saves the counted balance first.
+    trayApplication.setOnEndSession([&form1] { form1->Close(); });
     TForm2 form2(application, *form1);
     TForm4 form4(application);
     form2.setHelpWindow(&form4);
-    channel.listen([&] { application.Guarded([&] { form1->BringBack(); }); });
+    // The installer's close request ends the program as "Close Application" does, and at
+    // once: a message still on screen would hold the program, and its files, until someone
+    // closed it.
+    channel.listen([&] { application.Guarded([&] { form1->BringBack(); }); },
+                   [&] {
+                       application.Guarded([&] { form1->Close(); });
+                       toolkit.quit();
+                   });
 
     form1->Show();
     return toolkit.run();

@@ -169,9 +169,14 @@ void X11StripWindow::checkPlacement() {
         }
         return;
     }
-    // A place or size the program did not ask for is the manager's.
+    // A place or size the program did not ask for is the manager's. The server counts the
+    // screen's pixels, the program its own: at a scale other than 1 they differ.
+    const qreal ratio = window_.devicePixelRatioF();
     const QRect onServer(place->dst_x, place->dst_y, geometry->width, geometry->height);
-    const bool asked = std::find(asked_.begin(), asked_.end(), onServer) != asked_.end();
+    const bool asked = std::any_of(asked_.begin(), asked_.end(), [&](const QRect& rect) {
+        return QRect((QPointF(rect.topLeft()) * ratio).toPoint(),
+                     (QSizeF(rect.size()) * ratio).toSize()) == onServer;
+    });
     if (!asked && !bypassQueued_) {
         bypassQueued_ = true;
         // Not inside the manager's configure event: the window is unmapped and made anew.

@@ -25,6 +25,11 @@ private:
     bool owned_;
 };
 
+// The size of the notification area's pictures and of a window's small icon, in pixels: the
+// small-icon size at the system's DPI (16 at 96 DPI, 24 at 144), which the notification area
+// is drawn at.
+int SmallIconSize();
+
 // Loads the picture of the given size in pixels from an .ico file (LoadImage with
 // LR_LOADFROMFILE). Raises std::runtime_error("Cannot open file " + path) when the file is
 // missing or is no icon.

@@ -8,7 +8,7 @@ namespace surftally {
 
 namespace {
 
-constexpr const wchar_t* kClass = L"SurftallyInstance";
+constexpr const wchar_t* kClass = WinInstanceChannel::kClass;
 constexpr UINT kBringBack = WM_APP + 1;
 constexpr LRESULT kAnswer = 0x5354;  // "ST": the request was taken
 
@@ -17,6 +17,13 @@ LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         auto* channel =
             reinterpret_cast<WinInstanceChannel*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         return channel != nullptr && channel->request() ? kAnswer : 0;
+    }
+    if (message == WinInstanceChannel::kCloseRequest) {
+        if (auto* channel =
+                reinterpret_cast<WinInstanceChannel*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+            channel->closeRequest();
+        }
+        return 0;
     }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -45,6 +52,13 @@ WinInstanceChannel::WinInstanceChannel(const std::filesystem::path& folder)
     : name_(nameOf(folder)) {}
 
 WinInstanceChannel::~WinInstanceChannel() {
+    if (watcher_.joinable()) {
+        ::SetEvent(static_cast<HANDLE>(stop_));
+        watcher_.join();
+    }
+    if (stop_ != nullptr) {
+        ::CloseHandle(static_cast<HANDLE>(stop_));
+    }
     if (window_ != nullptr) {
         const HWND hwnd = static_cast<HWND>(window_);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -52,8 +66,9 @@ WinInstanceChannel::~WinInstanceChannel() {
     }
 }
 
-bool WinInstanceChannel::listen(std::function<void()> onRequest) {
+bool WinInstanceChannel::listen(std::function<void()> onRequest, std::function<void()> onClose) {
     onRequest_ = std::move(onRequest);
+    onClose_ = std::move(onClose);
     if (window_ != nullptr) {
         return true;
     }
@@ -72,7 +87,34 @@ bool WinInstanceChannel::listen(std::function<void()> onRequest) {
     }
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     window_ = hwnd;
+    watch(hwnd);
     return true;
+}
+
+void WinInstanceChannel::watch(void* window) {
+    stop_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (stop_ == nullptr) {
+        return;
+    }
+    const HANDLE stop = static_cast<HANDLE>(stop_);
+    const HWND hwnd = static_cast<HWND>(window);
+    watcher_ = std::thread([stop, hwnd] {
+        for (;;) {
+            // The event exists only while an installer closes the programs.
+            if (const HANDLE request = ::OpenEventW(SYNCHRONIZE, FALSE, kCloseEvent)) {
+                const HANDLE both[] = {stop, request};
+                const DWORD woken = ::WaitForMultipleObjects(2, both, FALSE, INFINITE);
+                ::CloseHandle(request);
+                if (woken == WAIT_OBJECT_0 + 1) {
+                    ::PostMessageW(hwnd, kCloseRequest, 0, 0);
+                }
+                return;
+            }
+            if (::WaitForSingleObject(stop, 1000) != WAIT_TIMEOUT) {
+                return;
+            }
+        }
+    });
 }
 
 bool WinInstanceChannel::request() {
@@ -85,18 +127,31 @@ bool WinInstanceChannel::request() {
     return true;
 }
 
-bool WinInstanceChannel::ask(int timeoutMs) const {
-    const HWND running = ::FindWindowExW(HWND_MESSAGE, nullptr, kClass, name_.c_str());
-    if (running == nullptr) {
-        return false;
+void WinInstanceChannel::closeRequest() {
+    if (onClose_) {
+        const std::function<void()> handler = onClose_;
+        handler();
     }
+}
+
+bool WinInstanceChannel::ask(int timeoutMs) const {
+    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    HWND running = nullptr;
+    while ((running = ::FindWindowExW(HWND_MESSAGE, nullptr, kClass, name_.c_str())) == nullptr) {
+        if (::GetTickCount64() >= deadline) {
+            return false;
+        }
+        ::Sleep(50);
+    }
+    const ULONGLONG now = ::GetTickCount64();
+    const UINT left = now < deadline ? static_cast<UINT>(deadline - now) : 1;
     // The running program may bring its window to the front.
     DWORD process = 0;
     ::GetWindowThreadProcessId(running, &process);
     ::AllowSetForegroundWindow(process);
     DWORD_PTR answer = 0;
-    const LRESULT sent = ::SendMessageTimeoutW(running, kBringBack, 0, 0, SMTO_ABORTIFHUNG,
-                                               static_cast<UINT>(timeoutMs), &answer);
+    const LRESULT sent =
+        ::SendMessageTimeoutW(running, kBringBack, 0, 0, SMTO_ABORTIFHUNG, left, &answer);
     return sent != 0 && answer == static_cast<DWORD_PTR>(kAnswer);
 }
 

@@ -67,7 +67,7 @@ void registerWindowClass(HINSTANCE instance) {
 
 // The program's own icon at the small size, or the system's shared application icon.
 std::shared_ptr<const IconImage> programIcon(HINSTANCE instance) {
-    const int size = ::GetSystemMetrics(SM_CXSMICON);
+    const int size = SmallIconSize();
     if (const HANDLE own = ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)) {
         return std::make_shared<WinIconImage>(reinterpret_cast<std::uintptr_t>(own), true);
     }
@@ -114,7 +114,7 @@ void WinTrayApplication::loadIcon(const std::filesystem::path& file) {
         setImage(it->second.image);
         return;
     }
-    auto fresh = LoadIconFile(file, ::GetSystemMetrics(SM_CXSMICON));
+    auto fresh = LoadIconFile(file, SmallIconSize());
     if (!ec) {
         loaded_[file] = LoadedIcon{time, size, fresh};
     } else {
@@ -176,6 +176,16 @@ std::intptr_t WinTrayApplication::handleMessage(std::uint32_t message, std::uint
         case WM_CLOSE:
             handled = true;
             run(onClose_);
+            return 0;
+        case WM_QUERYENDSESSION:
+            // The session may end; nothing here stands in its way.
+            handled = true;
+            return 1;
+        case WM_ENDSESSION:
+            handled = true;
+            if (wParam != 0) {
+                run(onEndSession_);
+            }
             return 0;
         default:
             return 0;

@@ -45,6 +45,9 @@ public:
     void setOnRestore(std::function<void()> handler) override { onRestore_ = std::move(handler); }
     // Closing the window (its taskbar button's Close) runs this instead of destroying it.
     void setOnClose(std::function<void()> handler) { onClose_ = std::move(handler); }
+    // Windows ends the session (log-off, shut-down, an installer's restart manager): run
+    // when the end is certain (WM_ENDSESSION), before the system may end the process.
+    void setOnEndSession(std::function<void()> handler) { onEndSession_ = std::move(handler); }
 
     // An exception must not unwind through the system's window procedure; one that leaves a
     // handler is handed here. Without a handler the program ends (std::terminate).
@@ -77,6 +80,7 @@ private:
     std::function<void()> onMinimize_;
     std::function<void()> onRestore_;
     std::function<void()> onClose_;
+    std::function<void()> onEndSession_;
     std::function<void(std::exception_ptr)> onProcedureError_;
 };
 

@@ -1,5 +1,7 @@
 #include "QtControlPeer.h"
 
+#include <QLineEdit>
+
 #include "DisplayLook.h"
 #include "QtTipText.h"
 
@@ -74,6 +76,11 @@ void QtControlPeer::changed(Property property) {
         case Property::Hint:
             widget_->setToolTip(ToolTipOf(QString::fromStdString(control_.Hint())));
             break;
+        case Property::Accessible:
+            widget_->setAccessibleName(QString::fromStdString(control_.AccessibleName()));
+            widget_->setAccessibleDescription(
+                QString::fromStdString(control_.AccessibleDescription()));
+            break;
         case Property::Cursor:
             widget_->setCursor(control_.Cursor() == TCursor::HandPoint ? Qt::PointingHandCursor
                                                                        : Qt::ArrowCursor);
@@ -100,10 +107,22 @@ void QtControlPeer::applyColour() {
     if (!control_.Opaque()) {
         return;
     }
+    // The window's face, a field's or a memo's ground and a button's face alike: the theme's
+    // own would put the control's fixed text colour on a ground it was not chosen for.
+    const QColor colour = DisplayLook::toQColor(control_.Color());
     QPalette palette = widget_->palette();
-    palette.setColor(QPalette::Window, DisplayLook::toQColor(control_.Color()));
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        palette.setColor(role, colour);
+    }
     widget_->setPalette(palette);
     widget_->setAutoFillBackground(true);
+    // A spin box's editor takes a theme's palette for line edits rather than its box's.
+    for (QLineEdit* editor : widget_->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
+        QPalette own = editor->palette();
+        own.setColor(QPalette::Base, colour);
+        own.setColor(QPalette::Text, palette.color(QPalette::Text));
+        editor->setPalette(own);
+    }
 }
 
 void QtControlPeer::takeFocus() {

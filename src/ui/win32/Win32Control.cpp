@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "TApplication.h"
+#include "Win32Accessible.h"
 #include "Win32Dpi.h"
 #include "Win32Text.h"
 #include "Win32Toolkit.h"
@@ -124,6 +125,11 @@ LRESULT CALLBACK Win32Control::subclass(HWND hwnd, UINT message, WPARAM wParam, 
         }
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
+    if (message == WM_SETFOCUS) {
+        // Some window systems raise a window that takes the focus (Wine without a window
+        // manager), after the system's z-order: our error boxes go back above it.
+        self->toolkit_.raiseMessageBoxesLater();
+    }
     if (self->handle(hwnd, message, wParam, lParam, result)) {
         return result;
     }
@@ -202,6 +208,13 @@ void Win32Control::changed(Property property) {
             }
             break;
         case Property::Cursor:
+            break;
+        case Property::Accessible:
+            // Most controls keep what Windows makes of their own text.
+            if (!control_.AccessibleName().empty() || !control_.AccessibleDescription().empty()) {
+                Win32Accessible::Describe(hwnd_, control_.AccessibleName(),
+                                          control_.AccessibleDescription());
+            }
             break;
         default:
             apply(property);

@@ -3,6 +3,7 @@
 #include "TMaskEdit.h"
 #include "Win32Text.h"
 #include "Win32Toolkit.h"
+#include "Win32Window.h"
 
 namespace surftally {
 
@@ -54,30 +55,32 @@ void Win32MaskEdit::takeFocus() {
     ::PostMessageW(native(), kTakeFocus, 0, 0);
 }
 
+// The edit has moved its caret or selected (a key, a click, a drag): the field has no
+// selection, so its caret goes to the selection's moving end, which the edit then shows alone.
 void Win32MaskEdit::caretFromEdit() {
     DWORD start = 0;
     DWORD end = 0;
     ::SendMessageW(native(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                    reinterpret_cast<LPARAM>(&end));
-    const int caret = static_cast<int>(end);
+    // The selection grew from the field's caret, where the edit's caret stood before.
+    const int anchor = edit().CaretPos();
+    const int caret = start != end && static_cast<int>(end) == anchor ? static_cast<int>(start)
+                                                                      : static_cast<int>(end);
     guarded([&] { edit().userCaret(caret); });
     showCaret();
 }
 
 void Win32MaskEdit::paste() {
-    for (const wchar_t c : clipboardText(native())) {
-        if (c >= L' ' && c < 0x80) {
-            guarded([&] { edit().userChar(static_cast<char>(c)); });
-        }
-    }
+    const std::string text = Narrow(clipboardText(native()));
+    guarded([&] { edit().userInsert(text); });
 }
 
 bool Win32MaskEdit::reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     if (message == WM_CTLCOLOREDIT) {
         const HDC dc = reinterpret_cast<HDC>(wParam);
         ::SetTextColor(dc, control().Font().Color);
-        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-        result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        ::SetBkColor(dc, backgroundColour());
+        result = reinterpret_cast<LRESULT>(toolkit().brush(backgroundColour()));
         return true;
     }
     return false;
@@ -87,11 +90,6 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
         case WM_GETDLGCODE: {
             result = callDefault(hwnd, message, wParam, lParam) | DLGC_WANTCHARS | DLGC_WANTARROWS;
-            const auto* msg = reinterpret_cast<const MSG*>(lParam);
-            if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
-                // Escape abandons the change here rather than going to the dialog.
-                result |= DLGC_WANTMESSAGE;
-            }
             return true;
         }
         case WM_CHAR:
@@ -105,6 +103,8 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             }
             return true;
         case WM_KEYDOWN: {
+            const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+            const bool control = ::GetKeyState(VK_CONTROL) < 0;
             TKey key;
             switch (wParam) {
                 case VK_BACK:
@@ -113,23 +113,40 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
                 case VK_DELETE:
                     key = TKey::Delete;
                     break;
-                case VK_LEFT:
-                    key = TKey::Left;
-                    break;
-                case VK_RIGHT:
-                    key = TKey::Right;
-                    break;
-                case VK_HOME:
-                    key = TKey::Home;
-                    break;
-                case VK_END:
-                    key = TKey::End;
-                    break;
+                case VK_RETURN:
                 case VK_ESCAPE:
-                    key = TKey::Escape;
+                    // The window's keys, sent here directly rather than through the loop.
+                    if (Win32Window* form = window()) {
+                        form->userKey(wParam == VK_RETURN ? TKey::Enter : TKey::Escape);
+                    }
+                    return true;
+                case VK_LEFT:
+                case VK_RIGHT:
+                case VK_HOME:
+                case VK_END:
+                    if (shift || control) {
+                        // Selecting or moving by words: the edit's own move, taken over.
+                        result = callDefault(hwnd, message, wParam, lParam);
+                        caretFromEdit();
+                        return true;
+                    }
+                    key = wParam == VK_LEFT    ? TKey::Left
+                          : wParam == VK_RIGHT ? TKey::Right
+                          : wParam == VK_HOME  ? TKey::Home
+                                               : TKey::End;
                     break;
-                default:
+                case VK_INSERT:
+                    if (shift && !control) {  // Shift+Insert pastes
+                        paste();
+                        return true;
+                    }
                     return false;
+                default:
+                    // Every other key the edit moves its caret with (Up, Down, the Page keys,
+                    // Ctrl+A...) moves the field's caret with it.
+                    result = callDefault(hwnd, message, wParam, lParam);
+                    caretFromEdit();
+                    return true;
             }
             guarded([&] { edit().userKey(key); });
             return true;
@@ -148,18 +165,32 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             caretFromEdit();
             return true;
         case WM_LBUTTONDOWN:
+            pointerEntry_ = true;
+            result = callDefault(hwnd, message, wParam, lParam);
+            pointerEntry_ = false;
+            caretFromEdit();
+            return true;
         case WM_LBUTTONUP:
             result = callDefault(hwnd, message, wParam, lParam);
             caretFromEdit();
             return true;
         case WM_MOUSEMOVE:
-            // No selection by dragging: the caret is the model's.
-            return (wParam & MK_LBUTTON) != 0;
-        case WM_SETFOCUS:
+            // A drag takes the caret along.
+            if ((wParam & MK_LBUTTON) == 0 || ::GetCapture() != hwnd) {
+                return false;
+            }
             result = callDefault(hwnd, message, wParam, lParam);
-            showCaret();
-            guarded([&] { edit().userFocusIn(); });
+            caretFromEdit();
             return true;
+        case WM_SETFOCUS: {
+            result = callDefault(hwnd, message, wParam, lParam);
+            const FocusEntry how = toolkit().keyboardNavigation() ? FocusEntry::Keyboard
+                                   : pointerEntry_                ? FocusEntry::Pointer
+                                                                  : FocusEntry::Other;
+            guarded([&] { edit().userFocusIn(how); });
+            showCaret();
+            return true;
+        }
         case WM_KILLFOCUS: {
             result = callDefault(hwnd, message, wParam, lParam);
             const auto to = reinterpret_cast<HWND>(wParam);

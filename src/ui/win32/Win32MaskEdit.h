@@ -24,6 +24,9 @@ private:
     void showCaret();
     void paste();
     void caretFromEdit();
+
+    // A click is giving the field the focus.
+    bool pointerEntry_ = false;
 };
 
 }  // namespace surftally

@@ -31,8 +31,8 @@ bool Win32Memo::reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) 
     if (message == WM_CTLCOLORSTATIC) {
         const HDC dc = reinterpret_cast<HDC>(wParam);
         ::SetTextColor(dc, control().Font().Color);
-        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-        result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        ::SetBkColor(dc, backgroundColour());
+        result = reinterpret_cast<LRESULT>(toolkit().brush(backgroundColour()));
         return true;
     }
     return false;

@@ -35,10 +35,12 @@ Win32MessageBox::Win32MessageBox(Win32Toolkit& toolkit, std::function<void()> cl
     ::SetWindowSubclass(hwnd_, procedure, 1, reinterpret_cast<DWORD_PTR>(this));
     dpi_ = Win32Dpi::ForWindow(hwnd_);
     toolkit_.addDialog(hwnd_);
+    toolkit_.addMessageBox(hwnd_);
 }
 
 Win32MessageBox::~Win32MessageBox() {
     toolkit_.removeDialog(hwnd_);
+    toolkit_.removeMessageBox(hwnd_);
     ::RemoveWindowSubclass(hwnd_, procedure, 1);
     ::DestroyWindow(hwnd_);
 }
@@ -121,6 +123,13 @@ LRESULT CALLBACK Win32MessageBox::procedure(HWND hwnd, UINT message, WPARAM wPar
         case WM_CLOSE:
             self->close();
             return 0;
+        case WM_ACTIVATE:
+            // Activated by the user: OK takes the focus, so Enter, Escape and Space close it.
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                ::SetFocus(self->ok_);
+                return 0;
+            }
+            return ::DefSubclassProc(hwnd, message, wParam, lParam);
         case WM_ERASEBKGND: {
             RECT client;
             ::GetClientRect(hwnd, &client);
@@ -137,10 +146,16 @@ LRESULT CALLBACK Win32MessageBox::procedure(HWND hwnd, UINT message, WPARAM wPar
             ::EndPaint(hwnd, &ps);
             return 0;
         }
-        case WM_DPICHANGED:
+        case WM_DPICHANGED: {
+            // Laid out anew for the monitor's DPI, where the system suggests.
             self->dpi_ = HIWORD(wParam);
             self->layout();
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top,
+                           suggested.right - suggested.left, suggested.bottom - suggested.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
+        }
         default:
             return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }

@@ -124,8 +124,8 @@ bool Win32SpinEdit::reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     if (message == WM_CTLCOLOREDIT) {
         const HDC dc = reinterpret_cast<HDC>(wParam);
         ::SetTextColor(dc, control().Font().Color);
-        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-        result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        ::SetBkColor(dc, backgroundColour());
+        result = reinterpret_cast<LRESULT>(toolkit().brush(backgroundColour()));
         return true;
     }
     return false;
@@ -150,6 +150,12 @@ bool Win32SpinEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_KEYDOWN:
             if (wParam == VK_DELETE) {
                 propose(L"", true);
+                return true;
+            }
+            if (wParam == VK_INSERT && ::GetKeyState(VK_SHIFT) < 0 &&
+                ::GetKeyState(VK_CONTROL) >= 0) {
+                // Shift+Insert pastes; the edit would insert the text itself.
+                propose(clipboardText(hwnd));
                 return true;
             }
             return false;

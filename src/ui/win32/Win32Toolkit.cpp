@@ -23,6 +23,8 @@ namespace {
 
 constexpr const wchar_t* kOwnerClass = L"SurftallyOwner";
 constexpr const wchar_t* kTimerClass = L"SurftallyTimers";
+// Posted to the timers' window: the error boxes go back on top.
+constexpr UINT kRaiseBoxes = WM_APP + 20;
 
 // What the toolkit gives the forms: each peer over the control's Win32 implementation.
 template <class Interface>
@@ -181,6 +183,24 @@ void Win32Toolkit::rescale(const Win32Window& form) {
     }
 }
 
+void Win32Toolkit::raiseMessageBoxes() const {
+    for (const HWND box : messageBoxes_) {
+        if (::IsWindowVisible(box)) {
+            ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        }
+    }
+}
+
+void Win32Toolkit::raiseMessageBoxesLater() const {
+    for (const HWND box : messageBoxes_) {
+        if (::IsWindowVisible(box)) {
+            ::PostMessageW(timers_, kRaiseBoxes, 0, 0);
+            return;
+        }
+    }
+}
+
 UINT_PTR Win32Toolkit::addTimer(TTimer& timer) {
     const UINT_PTR id = ++lastTimer_;
     timerList_[id] = &timer;
@@ -197,19 +217,42 @@ LRESULT CALLBACK Win32Toolkit::timerProcedure(HWND hwnd, UINT message, WPARAM wP
         }
         return 0;
     }
+    if (message == kRaiseBoxes && self != nullptr) {
+        // Out of the topmost band and back, so that the change reaches the window system.
+        for (const HWND box : self->messageBoxes_) {
+            if (::IsWindowVisible(box)) {
+                constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+                ::SetWindowPos(box, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+                ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, keep);
+            }
+        }
+        return 0;
+    }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 bool Win32Toolkit::dispatch(MSG& msg) {
     const HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    auto* form = root != nullptr ? dynamic_cast<Win32Window*>(Win32Control::of(root)) : nullptr;
+    // Enter and Escape go to the form, which decides; the system's dialog keys do nothing.
+    if (form != nullptr && msg.message == WM_KEYDOWN &&
+        (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+        form->userKey(msg.wParam == VK_RETURN ? TKey::Enter : TKey::Escape);
+        return true;
+    }
     if (root != nullptr && dialogs_.count(root) != 0) {
         if (msg.message == WM_KEYDOWN &&
             (msg.wParam == VK_TAB || msg.wParam == VK_UP || msg.wParam == VK_DOWN)) {
-            if (auto* form = dynamic_cast<Win32Window*>(Win32Control::of(root))) {
+            if (form != nullptr) {
                 form->showFocusCues();
             }
         }
-        if (::IsDialogMessageW(root, &msg)) {
+        const bool key = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN ||
+                         msg.message == WM_CHAR || msg.message == WM_SYSCHAR;
+        keyboardNavigation_ = key;
+        const bool handled = ::IsDialogMessageW(root, &msg) != FALSE;
+        keyboardNavigation_ = false;
+        if (handled) {
             return true;
         }
     }

@@ -62,9 +62,19 @@ public:
     Win32Control* find(const TControl& control) const;
     // Everything on the form that depends on the DPI, again.
     void rescale(const Win32Window& form);
+    // Whether the focus is being moved from the keyboard (Tab, Shift+Tab, a mnemonic).
+    bool keyboardNavigation() const { return keyboardNavigation_; }
     // The windows whose keyboard navigation (Tab, Enter, Escape) the loop does.
     void addDialog(HWND hwnd) { dialogs_.insert(hwnd); }
     void removeDialog(HWND hwnd) { dialogs_.erase(hwnd); }
+    // The error boxes, which stand above every other window of ours.
+    void addMessageBox(HWND hwnd) { messageBoxes_.insert(hwnd); }
+    void removeMessageBox(HWND hwnd) { messageBoxes_.erase(hwnd); }
+    // Puts the shown error boxes back on top: one of our windows has come to the front.
+    void raiseMessageBoxes() const;
+    // The same once the focus change under way is over, restacking the boxes even where the
+    // system's z-order has them on top already.
+    void raiseMessageBoxesLater() const;
     UINT_PTR addTimer(TTimer& timer);
     void removeTimer(UINT_PTR id) { timerList_.erase(id); }
 
@@ -76,11 +86,13 @@ private:
     std::map<COLORREF, HBRUSH> brushes_;
     std::map<const TControl*, Win32Control*> controls_;
     std::set<HWND> dialogs_;
+    std::set<HWND> messageBoxes_;
     std::map<UINT_PTR, TTimer*> timerList_;
     UINT_PTR lastTimer_ = 0;
     HWND owner_ = nullptr;
     HWND timers_ = nullptr;
     int lastId_ = 100;
+    bool keyboardNavigation_ = false;
 };
 
 }  // namespace surftally

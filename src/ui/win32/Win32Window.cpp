@@ -52,7 +52,11 @@ DWORD Win32Window::exStyle() const {
 }
 
 COLORREF Win32Window::backgroundColour() const {
-    return isStrip(form_) ? RGB(0, 0, 0) : ::GetSysColor(COLOR_BTNFACE);
+    if (isStrip(form_)) {
+        return RGB(0, 0, 0);
+    }
+    // The form's fixed face, under which its fixed text colours stay readable.
+    return form_.Opaque() ? form_.Color() : ::GetSysColor(COLOR_BTNFACE);
 }
 
 void Win32Window::place() {
@@ -103,6 +107,14 @@ void Win32Window::makeTopmost() {
 void Win32Window::activate() {
     ::SetForegroundWindow(native());
     ::SetActiveWindow(native());
+}
+
+void Win32Window::userKey(TKey key) {
+    const HWND focus = ::GetFocus();
+    const Win32Control* peer =
+        focus != nullptr && ::IsChild(native(), focus) ? Win32Control::of(focus) : nullptr;
+    TControl* focused = peer != nullptr ? &peer->control() : nullptr;
+    guarded([&] { form_.userKey(key, focused); });
 }
 
 void Win32Window::showFocusCues() {
@@ -177,11 +189,23 @@ bool Win32Window::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, 
                 }
             }
             return true;
-        case WM_DPICHANGED:
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scale: the controls take its DPI and the window
+            // the rectangle the system suggests, so that it does not snap back.
             dpi_ = HIWORD(wParam);
             toolkit().rescale(*this);
-            place();
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top,
+                           suggested.right - suggested.left, suggested.bottom - suggested.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
             return true;
+        }
+        case WM_WINDOWPOSCHANGED:
+            // One of our windows came to the front: our error boxes stay above it.
+            if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) == 0) {
+                toolkit().raiseMessageBoxes();
+            }
+            return false;
         default:
             return Win32Control::handle(hwnd, message, wParam, lParam, result);
     }

@@ -26,6 +26,9 @@ public:
 
     void makeTopmost();
     void activate();
+    // Enter or Escape pressed in the window: the form decides, told which control has the
+    // focus.
+    void userKey(TKey key);
 
     // The keyboard moved the focus in the window: from now on the focus is marked.
     void showFocusCues();
