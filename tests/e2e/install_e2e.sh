@@ -78,7 +78,7 @@ echo "ok: the launcher seeded a new data folder and started the program"
 
 # An existing folder keeps its values.
 printf '123:45:00\r\n' >"$data/remain.dat"
-timeout 2 "$prefix/bin/surftally" >"$work/run.log" 2>&1
+timeout -s KILL 2 "$prefix/bin/surftally" >"$work/run.log" 2>&1
 [ "$(cat "$data/remain.dat")" = $'123:45:00\r' ] || fail "the launcher overwrote remain.dat"
 echo "ok: an existing data folder is left as it is"
 

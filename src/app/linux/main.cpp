@@ -83,7 +83,9 @@ int main(int argc, char* argv[]) {
         if (!application.Terminating()) {
             application.Guarded([&] { form1->Close(); });
         }
-        QApplication::quit();
+        // exit(), not quit(): quit() is refused while a window declines to close, as an
+        // open message box does.
+        QApplication::exit(0);
     });
 
     form1->Show();
