@@ -490,8 +490,11 @@ TEST_F(Win32ToolkitTest, ErrorBoxClosesByTheKeyboardOnceItHasTheFocus) {
     click(*form1->Display);
     form2->Activate();
     toolkit.processMessages();
-    ::SetFocus(hwnd(*form2->Edit));
     for (const WPARAM k : {VK_RETURN, VK_ESCAPE}) {
+        // The user types in the balance when the box comes.
+        form2->Activate();
+        ::SetFocus(hwnd(*form2->Edit));
+        toolkit.processMessages();
         application.Reporter().report("I/O error 32");
         toolkit.processMessages();
         const HWND box = shownBox();
