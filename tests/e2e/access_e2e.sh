@@ -42,7 +42,7 @@ python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
 program=$(realpath "$program")
 defaults=$(realpath "$defaults")
 
-bound=150
+bound=$(patient 150)
 start_work TERM 30
 start_xvfb 1024x768x24
 start_openbox

@@ -67,8 +67,10 @@ cleanup() {
 }
 
 # wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds or time is up.
+# The bound is a ceiling, not a pace: a loaded machine (a build beside the tests, busy loops)
+# may take several times as long, so every bound stretches by SURFTALLY_E2E_PATIENCE (3).
 wait_until() {
-    local tenths=$(($1 * 10))
+    local tenths=$(($1 * 10 * ${SURFTALLY_E2E_PATIENCE:-3}))
     shift
     for ((t = 0; t < tenths; t++)); do
         "$@" && return 0
@@ -82,6 +84,9 @@ bounded() {
     limit=()
     if [ -n "${bound:-}" ]; then limit=(timeout "$bound"); fi
 }
+
+# patient SECONDS: a life bound for the test's processes, stretched as wait_until's bounds are.
+patient() { echo $(($1 * ${SURFTALLY_E2E_PATIENCE:-3})); }
 
 # start_xvfb SCREEN: an X server of SCREEN (WxHxDEPTH) on a free display, which it writes to
 # $work/display; exports DISPLAY and a private XDG_RUNTIME_DIR. Skips if it does not start.

@@ -16,7 +16,7 @@ fail() {
 }
 
 app_id=io.github.surftally.Surftally
-bound=60
+bound=$(patient 60)
 start_work TERM 30
 prefix="$work/Ana Marić/.local"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||

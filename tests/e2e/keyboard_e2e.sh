@@ -27,7 +27,7 @@ require_namespaces
 program=$(realpath "$program")
 defaults=$(realpath "$defaults")
 
-bound=120
+bound=$(patient 120)
 start_work TERM 30
 start_xvfb 1024x768x24
 start_openbox

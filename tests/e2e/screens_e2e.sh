@@ -44,7 +44,7 @@ W=$((width / scale))
 H=$((height / scale))
 echo "--- ${width}x${height} at scale $scale: ${W}x${H} of the program's pixels"
 
-bound=90
+bound=$(patient 90)
 start_work TERM 30
 start_xvfb "${width}x${height}x24"
 start_openbox

@@ -32,7 +32,7 @@ require_namespaces
 program=$(realpath "$program")
 defaults=$(realpath "$defaults")
 
-bound=140
+bound=$(patient 140)
 start_work TERM 30
 start_xvfb 1024x768x24
 start_openbox

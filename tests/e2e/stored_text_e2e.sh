@@ -24,7 +24,7 @@ require_namespaces
 program=$(realpath "$program")
 defaults=$(realpath "$defaults")
 
-bound=60
+bound=$(patient 60)
 start_work TERM 30
 start_xvfb 1024x768x24
 offline_prefix

@@ -24,7 +24,7 @@ require_tools Xvfb trayer xdotool xwininfo xprop import python3
 program=$(realpath "$program")
 here=$(cd "$(dirname "$0")" && pwd)
 defaults=$(realpath "$defaults")
-bound=120
+bound=$(patient 120)
 start_work TERM 30
 start_xvfb 1024x768x24
 start_panel --widthtype request

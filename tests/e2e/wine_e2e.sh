@@ -28,7 +28,7 @@ defaults=$(realpath "$defaults")
 
 # Every process the test starts ends by itself after this many seconds, even if the test is
 # killed without a chance to clean up.
-bound=300
+bound=$(patient 300)
 start_work TERM 30
 cleanup_more() { timeout 30 wineserver -k >/dev/null 2>&1; }
 

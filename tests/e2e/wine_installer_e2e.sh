@@ -34,7 +34,7 @@ done
 setup=$(realpath "$setup")
 defaults=$(realpath "$defaults")
 
-bound=360
+bound=$(patient 360)
 start_work TERM 30
 cleanup_more() {
     timeout 30 wineserver -k >/dev/null 2>&1

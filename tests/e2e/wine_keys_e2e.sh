@@ -24,7 +24,7 @@ require_tools Xvfb trayer xdotool xwininfo import wine wineserver
 [ -f "$setup" ] || fail "no installer at $setup"
 setup=$(realpath "$setup")
 
-bound=300
+bound=$(patient 300)
 start_work TERM 30
 cleanup_more() { timeout 30 wineserver -k >/dev/null 2>&1; }
 

@@ -30,7 +30,7 @@ require_tools Xvfb openbox xdotool xwininfo xprop xmessage import
 program=$(realpath "$program")
 defaults=$(realpath "$defaults")
 
-bound=100
+bound=$(patient 100)
 start_work TERM 30
 start_xvfb 1024x768x24
 start_openbox
