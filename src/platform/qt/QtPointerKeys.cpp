@@ -59,26 +59,21 @@ bool readFromServer(Snapshot& s) {
     return true;
 }
 
-QPoint pointer() {
+// One of the snapshot's values: read live outside a snapshot, else once.
+template <typename Value>
+Value snapshotRead(std::optional<Value> Snapshot::*field, Value (*live)()) {
     Snapshot& s = snapshot();
     if (s.depth == 0) {
-        return QCursor::pos();
+        return live();
     }
-    if (!s.pointer && !readFromServer(s)) {
-        s.pointer = QCursor::pos();
+    if (!(s.*field) && !readFromServer(s)) {
+        s.*field = live();
     }
-    return *s.pointer;
+    return *(s.*field);
 }
 
-Qt::KeyboardModifiers keys() {
-    Snapshot& s = snapshot();
-    if (s.depth == 0) {
-        return QGuiApplication::queryKeyboardModifiers();
-    }
-    if (!s.keys && !readFromServer(s)) {
-        s.keys = QGuiApplication::queryKeyboardModifiers();
-    }
-    return *s.keys;
+QPoint livePointer() {
+    return QCursor::pos();
 }
 
 }  // namespace
@@ -96,12 +91,13 @@ QtPointerSnapshot::~QtPointerSnapshot() {
 }
 
 ScreenPoint QtCursorPos() {
-    const QPoint at = pointer();
+    const QPoint at = snapshotRead(&Snapshot::pointer, &livePointer);
     return {at.x(), at.y()};
 }
 
 bool QtKeyDown(VirtualKey key) {
-    const Qt::KeyboardModifiers down = keys();
+    const Qt::KeyboardModifiers down =
+        snapshotRead(&Snapshot::keys, &QGuiApplication::queryKeyboardModifiers);
     switch (key) {
         case VirtualKey::Shift:
             return down.testFlag(Qt::ShiftModifier);

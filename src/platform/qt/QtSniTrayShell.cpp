@@ -88,10 +88,7 @@ void QtSniTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
 
 bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
     const bool done = notify(message, data);
-    refreshMoves();
-    if (done && message != NotifyMessage::NIM_DELETE) {
-        moves_.updated();
-    }
+    refreshMoves(done && message != NotifyMessage::NIM_DELETE);
     return done;
 }
 
@@ -300,8 +297,11 @@ void QtSniTrayShell::hostUnregistered() {
     }
 }
 
-void QtSniTrayShell::refreshMoves() {
+void QtSniTrayShell::refreshMoves(bool updated) {
     moves_.setActive(available() && !entries_.empty());
+    if (updated) {
+        moves_.updated();
+    }
 }
 
 void QtSniTrayShell::setHost(bool there) {

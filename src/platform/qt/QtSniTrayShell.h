@@ -94,7 +94,8 @@ private:
     void registerItem(const Entry& entry);
     void setHost(bool there);
     void sendMoves() const;
-    void refreshMoves();
+    // Moves while an icon is there to show; `updated`: an icon was, which may carry one.
+    void refreshMoves(bool updated = false);
 
     QDBusConnection connection_;
     QDBusServiceWatcher* watcher_ = nullptr;

@@ -31,10 +31,7 @@ void QtTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
 
 bool QtTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
     const bool done = notify(message, data);
-    refreshMoves();
-    if (done && message != NotifyMessage::NIM_DELETE) {
-        moves_.updated();
-    }
+    refreshMoves(done && message != NotifyMessage::NIM_DELETE);
     return done;
 }
 
@@ -131,8 +128,11 @@ void QtTrayShell::sendMoves() const {
     }
 }
 
-void QtTrayShell::refreshMoves() {
+void QtTrayShell::refreshMoves(bool updated) {
     moves_.setActive(available_ && !entries_.empty());
+    if (updated) {
+        moves_.updated();
+    }
 }
 
 void QtTrayShell::trayChanged(bool available) {

@@ -73,7 +73,8 @@ private:
     void activated(const Entry& entry, QSystemTrayIcon::ActivationReason reason) const;
     void trayChanged(bool available);
     void sendMoves() const;
-    void refreshMoves();
+    // Moves while an icon is there to show; `updated`: an icon was, which may carry one.
+    void refreshMoves(bool updated = false);
 
     QtMessageWindows windows_{this};
     std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
