@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Whole-process figures of the program beside a bare Qt window of the same size, measured in
 # the same run under Xvfb: start-up until the window is shown, resident memory after 10 s,
-# processor time over 60 s on-line and off-line, remain.dat writes per minute on-line, and
+# processor time and wake-ups (context switches of all threads) over 60 s on-line and off-line,
+# each with its ratio to the bare window's, remain.dat writes per minute on-line, and
 # what each program sends on a session bus with a D-Bus notification area (a watcher and
 # host, tests/e2e/sni_watcher.py): item signals and new bus connections per minute.
 # On-line and off-line are real: each program runs in its own network namespace, on-line with
@@ -59,9 +60,24 @@ fi
 
 now() { date +%s.%N; }
 ticks_per_second=$(getconf CLK_TCK)
-# cpu PID: user + system time in seconds.
-cpu() { awk -v hz="$ticks_per_second" '{ print ($14 + $15) / hz }' "/proc/$1/stat"; }
+# cpu PID: processor time of the process in seconds: its threads' run time in nanoseconds where
+# the kernel keeps it (scheduler statistics), else user + system time in clock ticks.
+cpu() {
+    if [ -r "/proc/$1/schedstat" ]; then
+        cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ n += $1 } END { printf "%.4f\n", n / 1e9 }'
+    else
+        awk -v hz="$ticks_per_second" '{ print ($14 + $15) / hz }' "/proc/$1/stat"
+    fi
+}
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
+# switches PID: the context switches (voluntary and involuntary) of every thread of the process
+# so far; each is one wake-up or one preemption.
+switches() {
+    cat /proc/"$1"/task/*/status 2>/dev/null |
+        awk '/^(non)?voluntary_ctxt_switches/ { n += $2 } END { print n + 0 }'
+}
+# ratio A B: A / B, or "-" when B is zero.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'; }
 # shown TITLE COUNT: at least COUNT windows with that title are shown.
 shown() { [ "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l)" -ge "$2" ]; }
 
@@ -129,12 +145,15 @@ else
 fi
 
 sleep 10
-declare -A memory cpu0 cpu1
+declare -A memory cpu0 cpu1 wake0 wake1
 for name in "${!pid[@]}"; do memory[$name]=$(rss "${pid[$name]}"); done
 
 # Processor time and balance writes over the measuring window. Every write replaces the file,
 # so each write gives remain.dat a new inode.
-for name in "${!pid[@]}"; do cpu0[$name]=$(cpu "${pid[$name]}"); done
+for name in "${!pid[@]}"; do
+    cpu0[$name]=$(cpu "${pid[$name]}")
+    wake0[$name]=$(switches "${pid[$name]}")
+done
 if [ "$dbus" = 1 ]; then
     timeout $((seconds + 10)) /usr/bin/python3 "$here/dbus_count.py" "$seconds" >"$work/dbus.count" 2>/dev/null &
     counter=$!
@@ -150,18 +169,34 @@ while [ "$(date +%s)" -lt "$end" ]; do
     fi
     sleep 0.2
 done
-for name in "${!pid[@]}"; do cpu1[$name]=$(cpu "${pid[$name]}"); done
+for name in "${!pid[@]}"; do
+    cpu1[$name]=$(cpu "${pid[$name]}")
+    wake1[$name]=$(switches "${pid[$name]}")
+done
 [ "$dbus" = 1 ] && wait "$counter"
 
+# Processor time per measured window and wake-ups per second, each with its ratio to the bare
+# window's (program / bare).
+declare -A used wakes
+for name in "${!pid[@]}"; do
+    used[$name]=$(echo "${cpu1[$name]} - ${cpu0[$name]}" | bc)
+    wakes[$name]=$(awk -v a="${wake0[$name]}" -v b="${wake1[$name]}" -v s="$seconds" \
+        'BEGIN { printf "%.2f", (b - a) / s }')
+done
 row() {
-    local name=$1 label=$2
+    local name=$1 label=$2 cpuRatio="" wakeRatio=""
     [ -n "${pid[$name]:-}" ] || return 0
-    printf '%-28s %10.3f %12d %16.3f\n' "$label" "${startup[$name]}" "${memory[$name]}" \
-        "$(echo "${cpu1[$name]} - ${cpu0[$name]}" | bc)"
+    if [ "$name" != bare ]; then
+        cpuRatio=$(ratio "${used[$name]}" "${used[bare]}")
+        wakeRatio=$(ratio "${wakes[$name]}" "${wakes[bare]}")
+    fi
+    printf '%-28s %10.3f %12d %10.3f %6s %10.2f %6s\n' "$label" "${startup[$name]}" \
+        "${memory[$name]}" "${used[$name]}" "$cpuRatio" "${wakes[$name]}" "$wakeRatio"
 }
 echo
-echo "Whole process, ${seconds} s window (same Xvfb, same run)"
-printf '%-28s %10s %12s %16s\n' "" "start-up s" "RSS KiB@10s" "CPU s/${seconds}s"
+echo "Whole process, ${seconds} s window (same Xvfb, same run; ratios: program / bare)"
+printf '%-28s %10s %12s %10s %6s %10s %6s\n' "" "start-up s" "RSS KiB@10s" "CPU s/${seconds}s" "ratio" \
+    "wake-ups/s" "ratio"
 row bare "bare Qt window 120x25"
 row online "surftally on-line (LAN)"
 row offline "surftally off-line"

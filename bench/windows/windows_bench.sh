@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whole-process figures of the Windows program beside a bare Win32 window of the same size and
 # kind, measured in the same run under Wine on Xvfb: the size of the executable, start-up
-# until the window is shown and resident memory after 10 s. Both run in one fresh Wine prefix
-# whose server and desktop are started before either is measured.
+# until the window is shown and resident memory after 10 s, each with its ratio to the bare
+# window's. Both run in one fresh Wine prefix whose server and desktop are started before
+# either is measured.
 # Usage: windows_bench.sh PATH_TO_SURFTALLY_EXE PATH_TO_BARE_WINDOW_EXE DEFAULT_DATA_FOLDER
 set -uo pipefail
 
@@ -88,8 +89,15 @@ start bare '^Bare$' "$bare"
 sleep 1
 start program '^Surftally$' "$program"
 sleep 10
+declare -A memory
+for name in bare program; do memory[$name]=$(rss "${pid[$name]}"); done
+# ratio A B: A / B, or "-" when B is zero.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'; }
 echo
-echo "Under Wine (same Xvfb, same prefix, same run)"
-printf '%-28s %10s %12s\n' "" "start-up s" "RSS KiB@10s"
-printf '%-28s %10.3f %12d\n' "bare Win32 window 120x25" "${startup[bare]}" "$(rss "${pid[bare]}")"
-printf '%-28s %10.3f %12d\n' "surftally.exe" "${startup[program]}" "$(rss "${pid[program]}")"
+echo "Under Wine (same Xvfb, same prefix, same run; ratios: program / bare)"
+printf '%-28s %10s %6s %12s %6s\n' "" "start-up s" "ratio" "RSS KiB@10s" "ratio"
+printf '%-28s %10.3f %6s %12d %6s\n' "bare Win32 window 120x25" "${startup[bare]}" "" \
+    "${memory[bare]}" ""
+printf '%-28s %10.3f %6s %12d %6s\n' "surftally.exe" "${startup[program]}" \
+    "$(ratio "${startup[program]}" "${startup[bare]}")" "${memory[program]}" \
+    "$(ratio "${memory[program]}" "${memory[bare]}")"

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include "QtPointerKeys.h"
+
 namespace surftally {
 
 namespace {
@@ -46,6 +48,8 @@ bool QtMessageWindow::event(QEvent* event) {
     if (!closed_ && procedure_) {
         // A copy: the procedure may close this window while it runs.
         const auto procedure = procedure_;
+        // The handlers of one message read the pointer and the keys from the server once.
+        const QtPointerSnapshot pointer;
         ++delivering_;
         try {
             procedure(static_cast<TrayMessageEvent*>(event)->message);

@@ -44,9 +44,6 @@ QtSniTrayShell::QtSniTrayShell(QDBusConnection connection, QObject* parent)
     RegisterSniTypes();
     itemThread_.setObjectName(QStringLiteral("StatusNotifierItem"));
     itemThread_.start();
-    moveTimer_.setInterval(kMoveIntervalMs);
-    connect(&moveTimer_, &QTimer::timeout, this, &QtSniTrayShell::sendMoves);
-    moveTimer_.start();
     if (!connection_.isConnected()) {
         return;  // no session bus: never an area
     }
@@ -90,6 +87,12 @@ void QtSniTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
 }
 
 bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
+    const bool done = notify(message, data);
+    refreshMoves(done && message != NotifyMessage::NIM_DELETE);
+    return done;
+}
+
+bool QtSniTrayShell::notify(NotifyMessage message, const NotifyIconData& data) {
     const auto key = std::make_pair(data.hWnd, data.uID);
     const auto it = entries_.find(key);
     switch (message) {
@@ -245,6 +248,7 @@ void QtSniTrayShell::watcherOwnerChanged(const QString& owner) {
     const bool was = available();
     watcherThere_ = !owner.isEmpty();
     hostThere_ = false;
+    refreshMoves();
     if (watcherThere_) {
         // A new watcher knows no item yet.
         for (const auto& [key, entry] : entries_) {
@@ -293,9 +297,17 @@ void QtSniTrayShell::hostUnregistered() {
     }
 }
 
+void QtSniTrayShell::refreshMoves(bool updated) {
+    moves_.setActive(available() && !entries_.empty());
+    if (updated) {
+        moves_.updated();
+    }
+}
+
 void QtSniTrayShell::setHost(bool there) {
     const bool was = available();
     hostThere_ = there;
+    refreshMoves();
     if (available() != was) {
         emit availableChanged(available());
     }

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "QtMessageWindows.h"
+#include "QtPointerMoves.h"
 #include "TrayShell.h"
 
 class QDBusServiceWatcher;
@@ -40,7 +41,7 @@ class StatusNotifierItem;
 // toolkit's double click may send three) belongs to the same double click. Secondary activation
 // (the middle button) is a middle press and release, the context-menu request a right press and
 // release. Hosts report no pointer movement, so each shown item gets a pointer-move message once a
-// second.
+// second (QtPointerMoves), with the item's own update where one comes.
 //
 // One item at a time: its object is /StatusNotifierItem, the path hosts look for.
 class QtSniTrayShell : public QObject, public TrayShell {
@@ -82,6 +83,7 @@ private:
 
     using Key = std::pair<std::uintptr_t, std::uint32_t>;
 
+    bool notify(NotifyMessage message, const NotifyIconData& data);
     void apply(Entry& entry, const NotifyIconData& data);
     void request(Key key, int kind, std::chrono::steady_clock::time_point at);
     void decide(Key key);
@@ -92,6 +94,8 @@ private:
     void registerItem(const Entry& entry);
     void setHost(bool there);
     void sendMoves() const;
+    // Moves while an icon is there to show; `updated`: an icon was, which may carry one.
+    void refreshMoves(bool updated = false);
 
     QDBusConnection connection_;
     QDBusServiceWatcher* watcher_ = nullptr;
@@ -101,7 +105,7 @@ private:
     int nextItem_ = 1;
     bool watcherThere_ = false;
     bool hostThere_ = false;
-    QTimer moveTimer_;
+    QtPointerMoves moves_{kMoveIntervalMs, [this] { sendMoves(); }};
 };
 
 }  // namespace surftally

@@ -15,9 +15,6 @@ struct QtTrayShell::Entry : QtIconRecord {
 QtTrayShell::QtTrayShell(QObject* parent) : QObject(parent) {
     available_ = tray_.available();
     connect(&tray_, &X11TrayWatcher::availableChanged, this, &QtTrayShell::trayChanged);
-    moveTimer_.setInterval(kMoveIntervalMs);
-    connect(&moveTimer_, &QTimer::timeout, this, &QtTrayShell::sendMoves);
-    moveTimer_.start();
 }
 
 QtTrayShell::~QtTrayShell() {
@@ -33,6 +30,12 @@ void QtTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
 }
 
 bool QtTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
+    const bool done = notify(message, data);
+    refreshMoves(done && message != NotifyMessage::NIM_DELETE);
+    return done;
+}
+
+bool QtTrayShell::notify(NotifyMessage message, const NotifyIconData& data) {
     const auto key = std::make_pair(data.hWnd, data.uID);
     const auto it = entries_.find(key);
     switch (message) {
@@ -125,8 +128,16 @@ void QtTrayShell::sendMoves() const {
     }
 }
 
+void QtTrayShell::refreshMoves(bool updated) {
+    moves_.setActive(available_ && !entries_.empty());
+    if (updated) {
+        moves_.updated();
+    }
+}
+
 void QtTrayShell::trayChanged(bool available) {
     available_ = available;
+    refreshMoves();
     if (available_) {
         for (auto& [key, entry] : entries_) {
             // An icon shown while there was no area was never embedded: it is shown anew.

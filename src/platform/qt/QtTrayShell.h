@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QSystemTrayIcon>
-#include <QTimer>
 
 #include <cstdint>
 #include <exception>
@@ -12,6 +11,7 @@
 #include <utility>
 
 #include "QtMessageWindows.h"
+#include "QtPointerMoves.h"
 #include "TrayShell.h"
 #include "X11TrayWatcher.h"
 
@@ -22,7 +22,8 @@ namespace surftally {
 // a Windows shell would send: a left click is a left press and release, a double click the
 // double-click message and a release, the context button a right press and release, the
 // middle button a middle press and release. QSystemTrayIcon reports no pointer movement, so
-// each shown icon gets a pointer-move message once a second.
+// each shown icon gets a pointer-move message once a second (QtPointerMoves), with the icon's
+// own update where one comes.
 //
 // A desktop without a notification area is not a failure: the add succeeds and the icon
 // appears when an area shows up (X11TrayWatcher tells, nothing is polled). An icon added
@@ -65,18 +66,21 @@ signals:
 private:
     struct Entry;
 
+    bool notify(NotifyMessage message, const NotifyIconData& data);
     void apply(Entry& entry, const NotifyIconData& data);
     void showIfPossible(Entry& entry);
     void post(const Entry& entry, std::uint32_t mouseMessage) const;
     void activated(const Entry& entry, QSystemTrayIcon::ActivationReason reason) const;
     void trayChanged(bool available);
     void sendMoves() const;
+    // Moves while an icon is there to show; `updated`: an icon was, which may carry one.
+    void refreshMoves(bool updated = false);
 
     QtMessageWindows windows_{this};
     std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
     X11TrayWatcher tray_;
     bool available_ = false;
-    QTimer moveTimer_;
+    QtPointerMoves moves_{kMoveIntervalMs, [this] { sendMoves(); }};
 };
 
 }  // namespace surftally
