@@ -58,7 +58,9 @@ setup_online_namespace() {
 
 # start_work SIGNAL [GRACE]: makes $work and the list pids; on exit every process in pids gets
 # SIGNAL (newest first) and is waited for, after GRACE tenths of a second with SIGKILL when
-# GRACE is given; then cleanup_more runs if the script defines it, and $work goes.
+# GRACE is given; then the commands in at_exit run, then cleanup_more if the script defines
+# it, and $work goes.
+at_exit=()
 start_work() {
     stop_signal=$1
     stop_grace=${2:-}
@@ -82,6 +84,7 @@ cleanup() {
         fi
         wait "$pid" 2>/dev/null
     done
+    for i in "${!at_exit[@]}"; do "${at_exit[i]}"; done
     if declare -F cleanup_more >/dev/null; then cleanup_more; fi
     rm -rf "$work"
 }
