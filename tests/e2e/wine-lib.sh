@@ -33,3 +33,14 @@ start_wine() {
     at_exit+=(stop_wine)
     "$wine_root/scripts/wine-prefix" >"$work/prefix.log" 2>&1
 }
+
+# start_wine_desktop BOUND [OVERRIDES]: for an end-to-end test (with desktop-lib.sh): the
+# test's folder, Xvfb at 1024 x 768 with a trayer notification area, where Wine docks its
+# icons, and start_wine; every process the test starts ends by itself after BOUND seconds.
+start_wine_desktop() {
+    bound=$1
+    start_work TERM 30
+    start_xvfb 1024x768x24
+    start_panel --widthtype request
+    start_wine "${2:-}" || fail "no Wine prefix: $(tail -n 3 "$work/prefix.log")"
+}

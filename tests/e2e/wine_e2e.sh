@@ -19,14 +19,8 @@ require_tools Xvfb trayer xdotool xwininfo import wine wineserver cmp
 setup=$(realpath "$setup")
 defaults=$(realpath "$defaults")
 
-# Every process the test starts ends by itself after this many seconds, even if the test is
-# killed without a chance to clean up.
-bound=300
-start_work TERM 30
-start_xvfb 1024x768x24
-start_panel --widthtype request
 # A prefix of its own, and a home of its own for whatever Wine writes there.
-start_wine || fail "no Wine prefix: $(tail -n 3 "$work/prefix.log")"
+start_wine_desktop 300
 
 folder="$WINEPREFIX/drive_c/Program Files/Surftally"
 programs="$folder/Program"

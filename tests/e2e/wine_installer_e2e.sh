@@ -27,18 +27,13 @@ done
 setup=$(realpath "$setup")
 defaults=$(realpath "$defaults")
 
-bound=360
-start_work TERM 30
+# The recording icacls.exe, not Wine's own.
+start_wine_desktop 360 icacls.exe=n
 cleanup_more() {
     if [ -n "${SURFTALLY_E2E_SHOTS:-}" ]; then
         mkdir -p "$SURFTALLY_E2E_SHOTS" && cp "$work"/*.png "$SURFTALLY_E2E_SHOTS/" 2>/dev/null
     fi
 }
-
-start_xvfb 1024x768x24
-start_panel --widthtype request
-# The recording icacls.exe, not Wine's own.
-start_wine icacls.exe=n || fail "no Wine prefix: $(tail -n 3 "$work/prefix.log")"
 system32="$WINEPREFIX/drive_c/windows/system32"
 cp "$recorder" "$system32/icacls.exe"
 icacls_log="$system32/icacls.log"

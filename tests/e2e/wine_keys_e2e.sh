@@ -17,11 +17,7 @@ require_tools Xvfb trayer xdotool xwininfo import wine wineserver
 [ -f "$setup" ] || fail "no installer at $setup"
 setup=$(realpath "$setup")
 
-bound=300
-start_work TERM 30
-start_xvfb 1024x768x24
-start_panel --widthtype request
-start_wine || fail "no Wine prefix: $(tail -n 3 "$work/prefix.log")"
+start_wine_desktop 300
 
 folder="$WINEPREFIX/drive_c/Program Files/Surftally"
 settings_title=" Settings - Surftally"
