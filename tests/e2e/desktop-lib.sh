@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared parts of the end-to-end scripts: a temporary folder and the processes a test starts
 # (ended on exit), a seeded data folder, the program started on it, an Xvfb display with
 # openbox and a trayer notification area, and a network namespace.
@@ -180,7 +181,7 @@ start_watcher() {
     bounded
     "${limit[@]}" /usr/bin/python3 "$lib_dir/sni_watcher.py" >"$work/watcher.log" 2>&1 &
     watcher_pid=$!
-    pids+=($watcher_pid)
+    pids+=("$watcher_pid")
     wait_until 10 grep -q '^WATCHING' "$work/watcher.log" || fail "the watcher did not start"
 }
 
@@ -243,7 +244,7 @@ run_program() {
     env SURFTALLY_DATA_DIR="$folder" LSAN_OPTIONS="suppressions=$lib_dir/lsan.supp" "$@" \
         "${limit[@]}" "${offline[@]}" "$program" >>"$work/program.log" 2>&1 &
     program_pid=$!
-    pids+=($program_pid)
+    pids+=("$program_pid")
 }
 # show_program [NAME=VALUE...]: run_program on $data, waited for until the strip is shown;
 # its window is window.

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The Wine environment of the project's scripts and tests, in one place: sourced by
 # scripts/test-windows, scripts/wine-run, scripts/wine-prefix, scripts/screenshots-windows,
 # bench/windows/windows_bench.sh and the wine_*_e2e scripts.
