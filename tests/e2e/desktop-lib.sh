@@ -233,6 +233,10 @@ new_data() {
     seed_data "$data" "$defaults" "$@"
 }
 
+# holds FILE LINE...: FILE holds exactly these lines, each CR LF ended, as the program writes
+# its data files (wait for it with wait_until).
+holds() { [ "$(cat "$1" 2>/dev/null)" = "$(printf '%s\r\n' "${@:2}")" ]; }
+
 # run_program DATA [NAME=VALUE...]: $program on the data folder DATA, with the leak checker's
 # suppressions and the given environment, in the background under $offline (see
 # offline_prefix) and bounded by $bound; its output goes to $work/program.log and its pid is

@@ -22,10 +22,7 @@ show_program
 file_is() {
     local name=$1
     shift
-    local want
-    want=$(printf '%s\r\n' "$@")
-    holds() { [ "$(cat "$data/$name" 2>/dev/null)" = "$want" ]; }
-    wait_until 5 holds || fail "$name holds '$(tr -d '\r' <"$data/$name" | xargs)', not '$*' ($step)"
+    wait_until 5 holds "$data/$name" "$@" || fail "$name holds '$(tr -d '\r' <"$data/$name" | xargs)', not '$*' ($step)"
 }
 # keys KEY...: keys pressed in the window that has the focus.
 keys() { xdotool key --delay 30 "$@"; }

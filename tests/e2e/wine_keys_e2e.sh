@@ -79,9 +79,8 @@ open_settings() {
 }
 # The balance field, in design pixels of the dialog.
 click_balance() { click_client "$(settings)" 110 80; }
-remain_is() { [ "$(cat "$folder/remain.dat" 2>/dev/null)" = "$1"$'\r' ]; }
 expect_remain() {
-    wait_until 3 remain_is "$1" ||
+    wait_until 3 holds "$folder/remain.dat" "$1" ||
         fail "$2: remain.dat holds $(tr -d '\r' <"$folder/remain.dat"), not $1"
 }
 keys() { xdotool key --delay 80 "$@"; }
