@@ -28,7 +28,7 @@ python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
     skip "gir1.2-atspi-2.0 is not installed"
 program_and_defaults "$@"
 
-bound=150
+bound=$(patient 150)
 start_work TERM 30
 start_xvfb 1024x768x24
 start_openbox

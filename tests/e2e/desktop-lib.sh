@@ -91,8 +91,10 @@ cleanup() {
 }
 
 # wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds or time is up.
+# The bound is a ceiling, not a pace: a loaded machine (a build beside the tests, busy loops)
+# may take several times as long, so every bound stretches by SURFTALLY_E2E_PATIENCE (3).
 wait_until() {
-    local tenths=$(($1 * 10))
+    local tenths=$(($1 * 10 * ${SURFTALLY_E2E_PATIENCE:-3}))
     shift
     for ((t = 0; t < tenths; t++)); do
         "$@" && return 0
@@ -106,6 +108,9 @@ bounded() {
     limit=()
     if [ -n "${bound:-}" ]; then limit=(timeout "$bound"); fi
 }
+
+# patient SECONDS: a life bound for the test's processes, stretched as wait_until's bounds are.
+patient() { echo $(($1 * ${SURFTALLY_E2E_PATIENCE:-3})); }
 
 # start_xvfb SCREEN: an X server of SCREEN (WxHxDEPTH) on a free display, which it writes to
 # $work/display; exports DISPLAY and a private XDG_RUNTIME_DIR. Skips if it does not start.
@@ -155,9 +160,9 @@ has_wm() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id
 
 # start_openbox_desktop SCREEN BOUND: the test's folder (start_work, TERM with 3 s of grace),
 # Xvfb of SCREEN with openbox, and the off-line prefix for the program (offline_prefix); every
-# process the test starts ends by itself after BOUND seconds (bound).
+# process the test starts ends by itself after BOUND seconds, stretched (patient), at the latest.
 start_openbox_desktop() {
-    bound=$2
+    bound=$(patient "$2")
     start_work TERM 30
     start_xvfb "$1"
     start_openbox

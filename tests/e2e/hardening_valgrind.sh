@@ -39,7 +39,7 @@ else
     echo "on-line through eth0 (veth) in a private network namespace"
 fi
 
-bound=$((warmup + span + 240))
+bound=$(patient $((warmup + span + 240)))
 start_work TERM
 start_xvfb 1024x768x24
 export QT_QPA_PLATFORM=xcb

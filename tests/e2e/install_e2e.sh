@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop-lib.sh"
 
 app_id=io.github.surftally.Surftally
-bound=60
+bound=$(patient 60)
 start_work TERM 30
 prefix="$work/Ana Marić/.local"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||

@@ -21,7 +21,7 @@ fi
 
 app_id=io.github.surftally.Surftally
 user=surftally-pkg-e2e
-bound=120
+bound=$(patient 120)
 start_work TERM 30
 cleanup_more() {
     userdel "$user" 2>/dev/null

@@ -16,7 +16,7 @@ program_and_defaults "$@"
 
 # Every process the test starts ends by itself after this many seconds, even if the test is
 # killed without a chance to clean up.
-bound=150
+bound=$(patient 150)
 links=()
 start_work TERM 30
 cleanup_more() {

@@ -13,7 +13,7 @@ require_tools Xvfb xdotool xwininfo import unshare
 require_namespaces
 program_and_defaults "$@"
 
-bound=60
+bound=$(patient 60)
 start_work TERM 30
 start_xvfb 1024x768x24
 offline_prefix

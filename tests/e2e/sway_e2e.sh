@@ -25,7 +25,7 @@ program_and_defaults "$@"
 runuser -u "$test_user" -- test -x "$program" ||
     skip "the test user $test_user cannot run $program (a folder on the way is closed to others)"
 
-bound=80
+bound=$(patient 80)
 start_work TERM 30
 start_sway
 

@@ -11,7 +11,7 @@ source "$(dirname "$0")/desktop-lib.sh"
 
 require_tools Xvfb trayer xdotool xwininfo xprop import python3
 program_and_defaults "$@"
-bound=120
+bound=$(patient 120)
 start_work TERM 30
 start_xvfb 1024x768x24
 start_panel --widthtype request

@@ -37,9 +37,10 @@ start_wine() {
 
 # start_wine_desktop BOUND [OVERRIDES]: for an end-to-end test (with desktop-lib.sh): the
 # test's folder, Xvfb at 1024 x 768 with a trayer notification area, where Wine docks its
-# icons, and start_wine; every process the test starts ends by itself after BOUND seconds.
+# icons, and start_wine; every process the test starts ends by itself after BOUND seconds,
+# stretched (patient), at the latest.
 start_wine_desktop() {
-    bound=$1
+    bound=$(patient "$1")
     start_work TERM 30
     start_xvfb 1024x768x24
     start_panel --widthtype request
