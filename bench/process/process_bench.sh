@@ -19,42 +19,29 @@ seconds=${SURFTALLY_BENCH_SECONDS:-60}
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null 2>&1 || { echo "process bench skipped: $tool is missing"; exit 0; }
 done
-namespaces=1
-{ [ "$(id -u)" -eq 0 ] && unshare -n -m true 2>/dev/null; } || namespaces=0
-
-work=$(mktemp -d)
-pids=()
-links=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    for link in "${links[@]}"; do ip link del "$link" 2>/dev/null; done
-    rm -rf "$work"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../tests/e2e/desktop-lib.sh"
+skip() {
+    echo "process bench skipped: $*"
+    exit 0
 }
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+namespaces=1
+namespaces_permitted || namespaces=0
 
+links=()
+cleanup_more() {
+    local link
+    for link in "${links[@]}"; do ip link del "$link" 2>/dev/null; done
+}
 bound=$((seconds + 60))
-timeout "$bound" Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS
+start_work TERM
+start_xvfb 1024x768x24
 # A session bus on a path (the programs' network namespaces have no abstract sockets), with a
 # D-Bus notification area on it.
-here=$(cd "$(dirname "$0")" && pwd)
 dbus=0
 if command -v dbus-daemon >/dev/null 2>&1 && /usr/bin/python3 -c 'import dbus, gi' 2>/dev/null; then
-    timeout "$bound" dbus-daemon --session --nofork --address="unix:path=$work/bus" \
-        --print-address=5 5>"$work/bus.address" >/dev/null 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do [ -s "$work/bus.address" ] && break; sleep 0.1; done
-    export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
-    timeout "$bound" /usr/bin/python3 "$here/../../tests/e2e/sni_watcher.py" >"$work/watcher.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do grep -q WATCHING "$work/watcher.log" 2>/dev/null && break; sleep 0.1; done
+    start_session_bus
+    start_watcher
     dbus=1
 fi
 

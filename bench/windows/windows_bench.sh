@@ -25,30 +25,16 @@ for tool in Xvfb xdotool wine wineserver bc; do
     command -v "$tool" >/dev/null 2>&1 || { echo "Wine bench skipped: $tool is missing"; exit 0; }
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    timeout 30 wineserver -k >/dev/null 2>&1
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
+source "$root/tests/e2e/desktop-lib.sh"
+source "$root/tests/e2e/wine-lib.sh"
+skip() {
+    echo "Wine bench skipped: $*"
+    exit 0
 }
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-export LC_ALL=C.UTF-8
-export HOME="$work/home"
-export WINEPREFIX="$work/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-mkdir -p "$HOME"
-
 bound=240
-timeout "$bound" Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
-"$root/scripts/wine-prefix" >"$work/prefix.log" 2>&1 || { echo "Wine bench skipped: no prefix"; exit 0; }
+start_work TERM 30
+start_xvfb 1024x768x24
+start_wine || skip "no prefix"
 
 now() { date +%s.%N; }
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }

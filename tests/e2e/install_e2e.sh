@@ -10,10 +10,6 @@ set -uo pipefail
 build=${1:?usage: install_e2e.sh BUILD_DIR}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop-lib.sh"
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
 
 app_id=io.github.surftally.Surftally
 bound=$(patient 60)

@@ -12,12 +12,6 @@ defaults=$(realpath "${2:?usage: orderly_end_e2e.sh PROGRAM DEFAULT_DATA_FOLDER}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop-lib.sh"
 
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && [ -f "$work/program.log" ] && tail -n 20 "$work/program.log"
-    exit 1
-}
-
 require_tools Xvfb xdotool unshare ip env
 [ -x "$program" ] || fail "no program at $program"
 
@@ -41,8 +35,7 @@ seconds_of() {
 
 for signal in TERM HUP INT; do
     export SURFTALLY_DATA_DIR="$work/data-$signal"
-    seed_data "$SURFTALLY_DATA_DIR" "$defaults"
-    printf '010:00:01\r\n' >"$SURFTALLY_DATA_DIR/remain.dat"
+    seed_data "$SURFTALLY_DATA_DIR" "$defaults" remain.dat=010:00:01
     # A background job of a script ignores SIGINT; the program gets it as from a terminal.
     started=$(date +%s.%N)
     env --default-signal=INT,HUP "$program" >"$work/program.log" 2>&1 &

@@ -10,16 +10,6 @@ set -uo pipefail
 deb=${1:?usage: package_e2e.sh DEB}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop-lib.sh"
-fail() {
-    echo "FAILED: $*"
-    if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
-        echo "--- program output:"
-        tail -n 20 "$work/program.log"
-    fi
-    [ -n "${DISPLAY:-}" ] && import -window root /tmp/surftally-package-failure.png 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-package-failure.png"
-    exit 1
-}
 
 [ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
 require_tools apt-get dpkg useradd userdel runuser Xvfb xdotool desktop-file-validate
