@@ -215,7 +215,7 @@ TEST_F(FormsTest, StartUpReadsPositionAndShowsTheStatusStrip) {
     EXPECT_EQ(application.loaded.front(), "Off-Line.ico");
     // Shown once the windows exist, with the application's own window hidden.
     EXPECT_TRUE(form1->Visible());
-    EXPECT_EQ(application.restored, std::vector<bool>{false});
+    EXPECT_EQ(application.showCalls, std::vector<bool>{false});
 }
 
 // A missing picture is reported; the balance, minimum and period are read all the same, so
@@ -264,7 +264,7 @@ TEST_F(FormsTest, CloseApplicationEndsAtOnceWithoutAMessage) {
 }
 
 TEST_F(FormsTest, RefusedNotificationIconStopsTheStripFromBeingBuilt) {
-    shell.refuseAdd = true;
+    shell.failAdd = true;
     try {
         build();
         FAIL() << "the strip was built without its notification icon";

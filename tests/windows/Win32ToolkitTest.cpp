@@ -1,16 +1,7 @@
 #include <gtest/gtest.h>
 
 // The portable names first; windows.h makes macros of some of them.
-#include "FakeClock.h"
-#include "FakeConnectionFlags.h"
-#include "FakeTrayApplication.h"
-#include "FakeTrayShell.h"
-#include "Globals.h"
-#include "TApplication.h"
-#include "TForm1.h"
-#include "TForm2.h"
-#include "TForm4.h"
-#include "TempFolder.h"
+#include "ProgramTest.h"
 
 // After the portable names.
 #include "Win32Control.h"
@@ -164,26 +155,18 @@ void putClipboard(const std::wstring& text) {
     ::CloseClipboard();
 }
 
-class Win32ToolkitTest : public ::testing::Test {
+class Win32ToolkitTest : public ProgramTest<Win32Toolkit> {
 protected:
     void SetUp() override {
-        Serbian = false;
-        ConnectionText.clear();
-        temp.seedDefaults();
+        ProgramTest::SetUp();
         temp.put("remain.dat", "010:00:00\r\n");
         temp.put("status.dat", "Off\r\n");
-        form1 = std::make_unique<TForm1>(application, DataFolder(temp.path()), clock, flags, shell,
-                                         trayApplication, [](const std::filesystem::path&) {});
-        form2 = std::make_unique<TForm2>(application, *form1);
-        form4 = std::make_unique<TForm4>(application);
-        form2->setHelpWindow(form4.get());
+        buildProgram();
         form1->Show();
         toolkit.processMessages();
     }
     void TearDown() override {
-        form4.reset();
-        form2.reset();
-        form1.reset();
+        ProgramTest::TearDown();
         toolkit.processMessages();
     }
 
@@ -209,16 +192,7 @@ protected:
         toolkit.processMessages();
     }
 
-    Win32Toolkit toolkit;
-    TApplication application{toolkit};
-    TempFolder temp;
-    FakeClock clock;
-    FakeConnectionFlags flags;
-    FakeTrayShell shell;
-    FakeTrayApplication trayApplication;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm4> form4;
+    TempFolder& temp = data;  // the data folder
 };
 
 }  // namespace
@@ -349,7 +323,7 @@ TEST_F(Win32ToolkitTest, MaskedEditTypesThroughTheMaskAndRefusesAnUnfilledLeave)
     key(*form2->Edit, VK_BACK);
     EXPECT_EQ(textOf(edit), L"012:00:0_");
     EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"'0_' is not a valid integer value"}));
-    application.Reporter().dismiss();
+    app.Reporter().dismiss();
     // Leaving for the next field is refused: the focus comes back, the box says why.
     ::SetFocus(hwnd(*form2->Alarm));
     toolkit.processMessages();
@@ -495,7 +469,7 @@ TEST_F(Win32ToolkitTest, ErrorBoxClosesByTheKeyboardOnceItHasTheFocus) {
         form2->Activate();
         ::SetFocus(hwnd(*form2->Edit));
         toolkit.processMessages();
-        application.Reporter().report("I/O error 32");
+        app.Reporter().report("I/O error 32");
         toolkit.processMessages();
         const HWND box = shownBox();
         ASSERT_NE(box, nullptr);
@@ -572,14 +546,14 @@ TEST_F(Win32ToolkitTest, SpinEditTakesTypedNumbersRefusesLettersAndSteps) {
 }
 
 TEST_F(Win32ToolkitTest, ErrorBoxesComeOneAtATime) {
-    application.Reporter().report("File not found");
-    application.Reporter().report("I/O error 5");
+    app.Reporter().report("File not found");
+    app.Reporter().report("I/O error 5");
     toolkit.processMessages();
     EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"File not found"}));
-    application.Reporter().dismiss();
+    app.Reporter().dismiss();
     toolkit.processMessages();
     EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"I/O error 5"}));
-    application.Reporter().dismiss();
+    app.Reporter().dismiss();
     EXPECT_TRUE(shownBoxes().empty());
 }
 
@@ -588,7 +562,7 @@ TEST_F(Win32ToolkitTest, ErrorBoxesComeOneAtATime) {
 TEST_F(Win32ToolkitTest, ErrorBoxStaysAboveOurWindows) {
     click(*form1->Display);
     const HWND settings = hwnd(*form2);
-    application.Reporter().report("I/O error 32");
+    app.Reporter().report("I/O error 32");
     toolkit.processMessages();
     const HWND box = shownBox();
     ASSERT_NE(box, nullptr);
@@ -604,7 +578,7 @@ TEST_F(Win32ToolkitTest, ErrorBoxStaysAboveOurWindows) {
     form1->MakeTopmost();
     toolkit.processMessages();
     EXPECT_TRUE(above(box, hwnd(*form1))) << "the strip came over the box";
-    application.Reporter().dismiss();
+    app.Reporter().dismiss();
 }
 
 // A window moved to a monitor of another scale takes the place and size the system suggests,
@@ -655,7 +629,7 @@ TEST_F(Win32ToolkitTest, HelpWindowShowsTheTextAndTheSamplePictures) {
 }
 
 TEST_F(Win32ToolkitTest, TimersFireFromTheLoop) {
-    TTimer timer(application, "Test", 10);
+    TTimer timer(app, "Test", 10);
     int fired = 0;
     timer.OnTimer = [&] {
         if (++fired == 3) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "TrayShell.h"
@@ -16,11 +17,17 @@ public:
     struct Request {
         NotifyMessage message;
         NotifyIconData data;
+
+        // A request is told by its message where only that matters.
+        friend bool operator==(const Request& request, NotifyMessage message) {
+            return request.message == message;
+        }
     };
 
     std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override {
         const std::uintptr_t window = nextWindow_++;
         windows_[window] = std::move(procedure);
+        lastWindow_ = window;
         return window;
     }
 
@@ -75,6 +82,14 @@ public:
         return send(window, message);
     }
 
+    // The mouse message over the icon of the window allocated last, as its user makes it.
+    bool mouse(std::uint32_t mouseMessage) { return sendMouse(lastWindow_, mouseMessage); }
+
+    // The tip of the record sent last.
+    std::string tip() const {
+        return requests.empty() ? std::string() : requests.back().data.szTip;
+    }
+
     bool isAllocated(std::uintptr_t window) const { return windows_.count(window) != 0; }
     std::size_t allocatedWindows() const { return windows_.size(); }
 
@@ -100,6 +115,7 @@ public:
 private:
     std::map<std::uintptr_t, std::function<void(TrayMessage&)>> windows_;
     std::uintptr_t nextWindow_ = 0x1000;
+    std::uintptr_t lastWindow_ = 0;
 };
 
 }  // namespace surftally

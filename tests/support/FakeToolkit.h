@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -11,9 +12,7 @@
 #include "TTimer.h"
 #include "Toolkit.h"
 
-namespace formstest {
-
-using namespace surftally;
+namespace surftally {
 
 // A toolkit without a window system: it records what the controls tell it; tests give input
 // through the controls' user...() calls, as a toolkit does.
@@ -24,6 +23,7 @@ public:
         int activated = 0;
         int focusTaken = 0;
         std::map<Property, int> changes;
+        std::string topmostFailure;  // when set, the window refuses to come on top with it
     };
 
     class Peer final : public WindowPeer {
@@ -31,7 +31,12 @@ public:
         explicit Peer(Counts& counts) : counts_(counts) {}
         void changed(Property property) override { ++counts_.changes[property]; }
         void takeFocus() override { ++counts_.focusTaken; }
-        void makeTopmost() override { ++counts_.topmost; }
+        void makeTopmost() override {
+            ++counts_.topmost;
+            if (!counts_.topmostFailure.empty()) {
+                throw std::runtime_error(counts_.topmostFailure);
+            }
+        }
         void activate() override { ++counts_.activated; }
 
     private:
@@ -110,4 +115,4 @@ public:
     int quits = 0;
 };
 
-}  // namespace formstest
+}  // namespace surftally

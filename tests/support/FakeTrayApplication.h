@@ -1,10 +1,12 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "StoreErrors.h"
 #include "TIcon.h"
 #include "TrayApplication.h"
 
@@ -49,10 +51,21 @@ public:
         }
     }
 
+    // The program's icon loader: an existing file's picture becomes the icon, told apart by
+    // the number of loads; a missing one raises the loader's failure.
+    void load(const std::filesystem::path& file) {
+        if (!std::filesystem::exists(file)) {
+            throw StoreError("Cannot open file " + file.string());
+        }
+        loaded.push_back(file.filename().string());
+        icon = fakeIcon(loaded.size());
+    }
+
     TIcon icon = fakeIcon(0x11);
     std::string title = "Surftally";
     bool windowVisible = true;
     std::vector<bool> showCalls;
+    std::vector<std::string> loaded;  // the files' names, in the order loaded
     std::function<void()> onMinimize;
     std::function<void()> onRestore;
 };
