@@ -82,7 +82,7 @@ void TForm1::createDisplay() {
 void TForm1::createStatus() {
     // Docked at the bottom of the window when it is 37 high.
     constexpr int statusHeight = 13;
-    Status = add<TLabel>(*this, "Status", "Off - Line");
+    Status = add<TLabel>(*this, "Status", Connection::OffLine);
     Status->setVisible(false);
     Status->setBounds({0, kStatusShownHeight - statusHeight, kWidth, statusHeight});
     Status->setAlignment(TAlignment::Center);
@@ -178,7 +178,7 @@ void TForm1::Timer1Timer() {
 void TForm1::Timer2Timer() {
     // Stopped first, so that a failure below is reported once rather than every 100 ms.
     Timer2->setEnabled(false);
-    const auto hide = ReadSwitch(folder_.ReadLine("hide.dat"));
+    const auto hide = folder_.ReadSwitch(Switch::Hide);
     if (hide.has_value()) {
         setDisplayVisible(!*hide);
     }
@@ -194,7 +194,7 @@ void TForm1::DisplayMouseMove() {
     }
     setStatusText(ConnectionText);
     state_.HoverHold = true;
-    const std::string stored = folder_.ReadLine("remain.dat");
+    const std::string stored = folder_.ReadBalance();
     setDisplayText(stored);
     const Colour background = StrToInt(Field(stored, 1, 3)) < state_.AlarmHours ? clRed : clGreen;
     setDisplayColours(background, clWhite);
@@ -227,7 +227,7 @@ void TForm1::DisplayClick() {
 }
 
 void TForm1::StatusClick() {
-    if (ConnectionText == "Off - Line") {
+    if (ConnectionText == Connection::OffLine) {
         setDisplayText(state_.RemainText);
     }
     DisplayClick();

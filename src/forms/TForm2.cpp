@@ -1,6 +1,7 @@
 #include "TForm2.h"
 
 #include <initializer_list>
+#include <utility>
 
 #include "BalanceTick.h"
 #include "Conversions.h"
@@ -205,9 +206,10 @@ void TForm2::FormCreate() {
     }
     describeFields();
     const DataFolder& folder = Form1.folder();
-    for (TCheckBox* box : {Status, Freeze, Hide}) {
-        const char* file = box == Status ? "status.dat" : box == Freeze ? "freeze.dat" : "hide.dat";
-        if (const auto on = ReadSwitch(folder.ReadLine(file)); on.has_value()) {
+    for (const auto& [box, which] :
+         {std::pair{Status, Switch::Status}, std::pair{Freeze, Switch::Freeze},
+          std::pair{Hide, Switch::Hide}}) {
+        if (const auto on = folder.ReadSwitch(which); on.has_value()) {
             box->setChecked(*on);
         }
     }
@@ -292,7 +294,7 @@ void TForm2::EditChange() {
     Form1.state().RemainText = s;
     Form1.setDisplayText(s);
     // By the data folder's full path: the working directory may be anywhere.
-    Form1.folder().WriteLines("remain.dat", {s});
+    Form1.folder().WriteBalance(s);
 }
 
 void TForm2::AlarmChange() {
@@ -347,13 +349,13 @@ void TForm2::yChange() {
 }
 
 void TForm2::FreezeClick() {
-    Form1.folder().WriteLines("freeze.dat", {SwitchText(Freeze->Checked())});
+    Form1.folder().WriteSwitch(Switch::Freeze, Freeze->Checked());
 }
 
 void TForm2::StatusClick() {
     const bool on = Status->Checked();
     Form1.showStatusStrip(on);
-    Form1.folder().WriteLines("status.dat", {SwitchText(on)});
+    Form1.folder().WriteSwitch(Switch::Status, on);
 }
 
 void TForm2::HideClick() {
@@ -375,12 +377,11 @@ void TForm2::Button1Click() {
                                     ? Edit->Text()
                                     : SecondsToBalance(Form1.CountedBalance());
     Form1.state().RemainText = balance;
-    folder.WriteLines("remain.dat", {balance});
-    folder.WriteLines("alarm.dat", {IntToStr(Alarm->Value())});
-    folder.WriteLines("economic.dat",
-                      {EconomicBegin->Text(), EconomicEnd->Text(), IntToStr(Procenat->Value())});
-    folder.WriteLines("position.dat", {IntToStr(x->Value()), IntToStr(y->Value())});
-    folder.WriteLines("hide.dat", {SwitchText(Hide->Checked())});
+    folder.WriteBalance(balance);
+    folder.WriteAlarm(Alarm->Value());
+    folder.WriteEconomic(EconomicBegin->Text(), EconomicEnd->Text(), Procenat->Value());
+    folder.WritePlace(x->Value(), y->Value());
+    folder.WriteSwitch(Switch::Hide, Hide->Checked());
     TForm::Hide();
 }
 

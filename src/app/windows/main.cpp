@@ -47,7 +47,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinInstanceChannel channel(folder.path());
     if (lock.tryAcquire(folder.path()) == FolderLock::Outcome::HeldElsewhere) {
         if (!channel.ask(3000)) {
-            showNotice(Texts::RunningForAnotherUser.pick(folder.FileExists("srpski.dat")));
+            showNotice(Texts::RunningForAnotherUser.pick(folder.SerbianChosen()));
         }
         return 0;
     }
