@@ -67,9 +67,9 @@ void TForm1::createBackImage() {
 
 void TForm1::createDisplay() {
     Display = add<TLabel>(*this, "Display", "000:00:00");
-    Display->setBounds({2, 2, kWidth - 4, kHeight - 4});
+    Display->setBounds(StripLook::DisplayBounds);
     Display->setAlignment(TAlignment::Center);
-    Display->setFont({{"MS Sans Serif"}, 16, true, clYellow});
+    Display->setFont(StripLook::DisplayFont());
     Display->setColor(clBlack);
     Display->setOpaque(true);
     Display->setCursor(TCursor::HandPoint);
@@ -81,12 +81,12 @@ void TForm1::createDisplay() {
 
 void TForm1::createStatus() {
     // Docked at the bottom of the window when it is 37 high.
-    constexpr int statusHeight = 13;
+    constexpr int statusHeight = StripLook::kStatusHeight;
     Status = add<TLabel>(*this, "Status", Connection::OffLine);
     Status->setVisible(false);
     Status->setBounds({0, kStatusShownHeight - statusHeight, kWidth, statusHeight});
     Status->setAlignment(TAlignment::Center);
-    Status->setFont({{"Verdana"}, 11, true, clYellow});
+    Status->setFont(StripLook::StatusFont());
     Status->setColor(clNavy);
     Status->setOpaque(true);
     Status->setCursor(TCursor::HandPoint);
