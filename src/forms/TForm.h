@@ -41,6 +41,15 @@ public:
     std::function<void()> OnShow;
     std::function<void()> OnClose;
 
+    // The window's controls, in the order they were created.
+    std::vector<const TControl*> Controls() const {
+        std::vector<const TControl*> all;
+        for (const auto& control : controls_) {
+            all.push_back(control.get());
+        }
+        return all;
+    }
+
     // The title bar's close button.
     void userClose() { Close(); }
     // Enter or Escape pressed anywhere in the window; focused is the window's control that has
