@@ -65,15 +65,26 @@ void TForm1::createBackImage() {
     BackImage->setBounds({0, 0, kWidth, kHeight});
 }
 
+// The display and the status strip: centred text on their own background, under a hand.
+TLabel* TForm1::stripLabel(const char* name, const char* caption, bool visible, TRect bounds,
+                           const TFont& font, Colour colour, const char* hint) {
+    TLabel* label = add<TLabel>(*this, name, caption);
+    if (!visible) {
+        label->setVisible(false);
+    }
+    label->setBounds(bounds);
+    label->setAlignment(TAlignment::Center);
+    label->setFont(font);
+    label->setColor(colour);
+    label->setOpaque(true);
+    label->setCursor(TCursor::HandPoint);
+    label->setHint(hint);
+    return label;
+}
+
 void TForm1::createDisplay() {
-    Display = add<TLabel>(*this, "Display", "000:00:00");
-    Display->setBounds(StripLook::DisplayBounds);
-    Display->setAlignment(TAlignment::Center);
-    Display->setFont(StripLook::DisplayFont());
-    Display->setColor(clBlack);
-    Display->setOpaque(true);
-    Display->setCursor(TCursor::HandPoint);
-    Display->setHint(Texts::DisplayHint.english);
+    Display = stripLabel("Display", "000:00:00", true, StripLook::DisplayBounds,
+                         StripLook::DisplayFont(), clBlack, Texts::DisplayHint.english);
     Display->OnMouseMove = [this] { DisplayMouseMove(); };
     Display->OnMouseLeave = [this] { DisplayMouseLeave(); };
     Display->OnClick = [this] { DisplayClick(); };
@@ -82,15 +93,9 @@ void TForm1::createDisplay() {
 void TForm1::createStatus() {
     // Docked at the bottom of the window when it is 37 high.
     constexpr int statusHeight = StripLook::kStatusHeight;
-    Status = add<TLabel>(*this, "Status", Connection::OffLine);
-    Status->setVisible(false);
-    Status->setBounds({0, kStatusShownHeight - statusHeight, kWidth, statusHeight});
-    Status->setAlignment(TAlignment::Center);
-    Status->setFont(StripLook::StatusFont());
-    Status->setColor(clNavy);
-    Status->setOpaque(true);
-    Status->setCursor(TCursor::HandPoint);
-    Status->setHint(Texts::StatusHint.english);
+    Status = stripLabel("Status", Connection::OffLine, false,
+                        {0, kStatusShownHeight - statusHeight, kWidth, statusHeight},
+                        StripLook::StatusFont(), clNavy, Texts::StatusHint.english);
     Status->OnMouseMove = [this] { StatusMouseMove(); };
     Status->OnClick = [this] { StatusClick(); };
 }

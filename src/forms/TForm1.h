@@ -114,6 +114,8 @@ public:
 private:
     void describeDisplay();
     void createBackImage();
+    TLabel* stripLabel(const char* name, const char* caption, bool visible, TRect bounds,
+                       const TFont& font, Colour colour, const char* hint);
     void createDisplay();
     void createStatus();
     void createTimers();

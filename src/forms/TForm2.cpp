@@ -35,12 +35,7 @@ std::string zeroed(std::string s, std::size_t first, std::size_t count) {
 
 TForm2::TForm2(TApplication& application, TForm1& form1)
     : TForm(application, FormStyle::Dialog, "Form2"), Form1(form1) {
-    setCaption(Texts::SettingsCaption.english);
-    setFont(dialogFont());
-    setColor(clBtnFace);
-    setOpaque(true);
-    setBounds({0, 0, kClientWidth, kClientHeight});
-    CentreOnScreen();
+    beginDialog(Texts::SettingsCaption.english, dialogFont(), kClientWidth, kClientHeight);
     OnShow = [this] { FormShow(); };
     createSwitches();
     createBalanceGroup();
@@ -326,12 +321,17 @@ void TForm2::EconomicEndChange() {
     economicChange(*EconomicEnd, Form1.state().EconomicEndText);
 }
 
+// A place field's maximum follows the screen, and a value past it is brought back.
+void TForm2::followScreen(TSpinEdit& field, int maximum) {
+    field.setMaxValue(maximum);
+    if (field.Value() > maximum) {
+        field.setValue(maximum);
+    }
+}
+
 void TForm2::xChange() {
     const int maximum = Application().toolkit().screenSize().Width - kStripWidth;
-    x->setMaxValue(maximum);
-    if (x->Value() > maximum) {
-        x->setValue(maximum);
-    }
+    followScreen(*x, maximum);
     if (Form1.Left() >= 0 && Form1.Left() <= maximum) {
         Form1.setLeft(x->Value());
     }
@@ -339,10 +339,7 @@ void TForm2::xChange() {
 
 void TForm2::yChange() {
     const int maximum = Application().toolkit().screenSize().Height - kStripHeight;
-    y->setMaxValue(maximum);
-    if (y->Value() > maximum) {
-        y->setValue(maximum);
-    }
+    followScreen(*y, maximum);
     if (Form1.Top() >= 0 && Form1.Top() <= maximum) {
         Form1.setTop(y->Value());
     }
