@@ -55,7 +55,7 @@ void BalanceTick::Timer1Timer() {
         // failure lasts, and the tick goes on.
         bool missing = false;
         try {
-            missing = folder_.FileMissing("remain.dat");
+            missing = folder_.BalanceMissing();
             existError_.clear();
         } catch (const StoreError& e) {
             if (existError_ != e.what()) {
@@ -79,7 +79,7 @@ void BalanceTick::Timer1Timer() {
             }
         }
 
-        if (ConnectionText == "Off - Line") {
+        if (ConnectionText == Connection::OffLine) {
             showIcon(StateIcon::OffLine);
         }
 
@@ -135,7 +135,7 @@ void BalanceTick::online() {
     state_.HoverHold = false;
     state_.OfflineSaved = false;
 
-    if (ConnectionText == "LAN Internet") {
+    if (ConnectionText == Connection::Lan) {
         showIcon(StateIcon::Lan);
     } else {
         showIcon(StateIcon::Modem);
@@ -205,7 +205,7 @@ void BalanceTick::SaveCounted() {
         return;
     }
     try {
-        if (folder_.FileMissing("remain.dat")) {
+        if (folder_.BalanceMissing()) {
             return;  // removed by the user, who ends the program that way
         }
     } catch (const StoreError&) {
@@ -268,7 +268,7 @@ bool BalanceTick::saveBalance(const std::string& text) {
         return true;
     }
     try {
-        folder_.WriteLines("remain.dat", {text});
+        folder_.WriteBalance(text);
         saveError_.clear();
         return true;
     } catch (const StoreError& e) {
@@ -305,10 +305,10 @@ void BalanceTick::showIcon(StateIcon icon) {
 
 void BalanceTick::paintStatus() {
     const std::string text = view_.statusText();
-    if (text == "Off - Line") {
+    if (text == Connection::OffLine) {
         view_.setStatusColours(clNavy, clYellow);
     } else {
-        view_.setStatusColours(text == "Modem" ? clMaroon : clGreen, clWhite);
+        view_.setStatusColours(text == Connection::Modem ? clMaroon : clGreen, clWhite);
     }
 }
 

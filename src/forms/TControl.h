@@ -153,4 +153,15 @@ private:
     TControl* names_ = nullptr;
 };
 
+// A control of a kind that is given its caption at creation.
+template <ControlKind K>
+class TCaptioned : public TControl {
+public:
+    TCaptioned(TApplication& application, TControl* parent, std::string name,
+               const std::string& caption)
+        : TControl(application, parent, K, std::move(name)) {
+        setCaption(caption);
+    }
+};
+
 }  // namespace surftally

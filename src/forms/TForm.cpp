@@ -47,4 +47,13 @@ void TForm::CentreOnScreen() {
     setBounds({(screen.Width - Width()) / 2, (screen.Height - Height()) / 2, Width(), Height()});
 }
 
+void TForm::beginDialog(const std::string& caption, const TFont& font, int width, int height) {
+    setCaption(caption);
+    setFont(font);
+    setColor(clBtnFace);
+    setOpaque(true);
+    setBounds({0, 0, width, height});
+    CentreOnScreen();
+}
+
 }  // namespace surftally

@@ -88,6 +88,7 @@ private:
     void createButtons();
     void describeFields();
     void FormCreate();
+    static void followScreen(TSpinEdit& field, int maximum);
     void economicChange(TMaskEdit& edit, std::string& target);
     void FormKey(TKey key, TControl* focused);
 

@@ -206,9 +206,20 @@ TEST_F(FormsTest, StartUpReadsPositionAndShowsTheStatusStrip) {
     EXPECT_EQ(form1->Width(), 120);
     EXPECT_EQ(form1->Height(), 37);  // status.dat says On
     EXPECT_TRUE(form1->Status->Visible());
-    EXPECT_EQ(form1->Status->Top(), 24);
-    EXPECT_EQ(form1->Status->Height(), 13);
-    EXPECT_EQ(form1->Display->Bounds().Width, 116);
+    // The status strip is docked at the bottom, the whole width, below the display.
+    const TRect& status = form1->Status->Bounds();
+    const TRect& display = form1->Display->Bounds();
+    EXPECT_EQ(status.Top + status.Height, form1->Height());
+    EXPECT_EQ(status.Left, 0);
+    EXPECT_EQ(status.Width, form1->Width());
+    EXPECT_GE(status.Top, display.Top + display.Height);
+    // The display fills the background picture inside an even frame.
+    const TRect& back = form1->BackImage->Bounds();
+    const int frame = display.Left - back.Left;
+    EXPECT_GT(frame, 0);
+    EXPECT_EQ(display.Top - back.Top, frame);
+    EXPECT_EQ(back.Left + back.Width - (display.Left + display.Width), frame);
+    EXPECT_EQ(back.Top + back.Height - (display.Top + display.Height), frame);
     form2->Status->setChecked(false);
     EXPECT_EQ(form1->Height(), 25);
     EXPECT_EQ(data.get("status.dat"), "Off\r\n");

@@ -1,36 +1,88 @@
 #include <gtest/gtest.h>
 
-#include <QFontInfo>
+#include <QFontMetrics>
+#include <set>
 
+#include "ConnectionProbe.h"
 #include "DisplayLook.h"
 
 using namespace surftally;
 
-TEST(DisplayLook, FrameRingsAndDisplayArea) {
-    const QImage image = DisplayLook::render(QStringLiteral("013:25:53"), clYellow, clBlack);
-    ASSERT_EQ(image.size(), QSize(120, 25));
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(153, 153, 153));
-    EXPECT_EQ(image.pixelColor(119, 24), QColor(153, 153, 153));
-    EXPECT_EQ(image.pixelColor(1, 12), QColor(127, 127, 127));
-    EXPECT_EQ(image.pixelColor(118, 1), QColor(127, 127, 127));
-    // The display fills everything inside the frame.
-    EXPECT_EQ(image.pixelColor(2, 2), QColor(255, 255, 0));
-    EXPECT_EQ(image.pixelColor(117, 22), QColor(255, 255, 0));
-    // The text is drawn in the text colour somewhere in the middle.
-    int dark = 0;
-    for (int x = 20; x < 100; ++x) {
-        for (int y = 5; y < 20; ++y) {
-            dark += image.pixelColor(x, y).lightness() < 60 ? 1 : 0;
-        }
+namespace {
+
+// The colours of the ring `inset` pixels inside the picture's edges.
+std::set<QRgb> ring(const QImage& image, int inset) {
+    std::set<QRgb> colours;
+    const int right = image.width() - 1 - inset;
+    const int bottom = image.height() - 1 - inset;
+    for (int x = inset; x <= right; ++x) {
+        colours.insert(image.pixel(x, inset));
+        colours.insert(image.pixel(x, bottom));
     }
-    EXPECT_GT(dark, 50);
+    for (int y = inset; y <= bottom; ++y) {
+        colours.insert(image.pixel(inset, y));
+        colours.insert(image.pixel(right, y));
+    }
+    return colours;
 }
 
-TEST(DisplayLook, FontsAreBoldOfTheirPixelHeight) {
+}  // namespace
+
+// The frame is two rings of one colour each, all round the picture's edges, neither black nor
+// the display's own; the display fills everything inside, whatever its colours.
+TEST(DisplayLook, FrameRingsLieAtTheEdgesAndTheDisplayFillsTheInside) {
+    const QImage back = DisplayLook::backImage().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(back.size(), QSize(StripLook::kWidth, StripLook::kHeight));
+    const std::set<QRgb> outer = ring(back, 0);
+    const std::set<QRgb> inner = ring(back, 1);
+    ASSERT_EQ(outer.size(), 1u);
+    ASSERT_EQ(inner.size(), 1u);
+    EXPECT_NE(*outer.begin(), *inner.begin());
+    EXPECT_EQ(ring(back, StripLook::kFrameWidth), std::set<QRgb>{qRgb(0, 0, 0)});
+
+    const struct {
+        Colour background;
+        Colour text;
+    } looks[] = {{clYellow, clBlack}, {clBlack, clYellow}, {clRed, clWhite}, {clWhite, clBlue}};
+    for (const auto& look : looks) {
+        SCOPED_TRACE(look.background);
+        const QImage image =
+            DisplayLook::render(QStringLiteral("013:25:53"), look.background, look.text);
+        ASSERT_EQ(image.size(), back.size());
+        // The strip and the help's pictures share the frame.
+        EXPECT_EQ(ring(image, 0), outer);
+        EXPECT_EQ(ring(image, 1), inner);
+        const QRgb background = DisplayLook::toQColor(look.background).rgb();
+        EXPECT_NE(*outer.begin(), background);
+        EXPECT_NE(*inner.begin(), background);
+        EXPECT_EQ(ring(image, StripLook::kFrameWidth), std::set<QRgb>{background});
+        // The text is drawn in its colour inside the display.
+        int textPixels = 0;
+        const QColor text = DisplayLook::toQColor(look.text);
+        for (int x = StripLook::kFrameWidth; x < image.width() - StripLook::kFrameWidth; ++x) {
+            for (int y = StripLook::kFrameWidth; y < image.height() - StripLook::kFrameWidth; ++y) {
+                textPixels += image.pixelColor(x, y) == text ? 1 : 0;
+            }
+        }
+        EXPECT_GT(textPixels, 50);
+    }
+}
+
+// The widest balance fits the display, and every connection text the status strip, so that
+// neither is cut.
+TEST(DisplayLook, WidestTextsFitTheirStrips) {
+    const QFontMetrics display(DisplayLook::displayFont());
     EXPECT_TRUE(DisplayLook::displayFont().bold());
-    EXPECT_EQ(DisplayLook::displayFont().pixelSize(), 16);
-    EXPECT_TRUE(DisplayLook::statusFont().bold());
-    EXPECT_EQ(DisplayLook::statusFont().pixelSize(), 11);
+    EXPECT_LE(display.horizontalAdvance(QStringLiteral("888:88:88")),
+              StripLook::DisplayBounds.Width);
+    EXPECT_LE(display.height(), StripLook::DisplayBounds.Height);
+    const QFontMetrics status(DisplayLook::statusFont());
+    for (const char* text : {Connection::OffLine, Connection::Modem, Connection::Lan,
+                             Connection::Proxy, Connection::ModemBusy}) {
+        SCOPED_TRACE(text);
+        EXPECT_LE(status.horizontalAdvance(QString::fromLatin1(text)), StripLook::kWidth);
+        EXPECT_LE(status.ascent(), StripLook::kStatusHeight);
+    }
 }
 
 TEST(DisplayLook, ColourValuesAreBlueGreenRed) {

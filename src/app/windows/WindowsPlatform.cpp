@@ -66,7 +66,7 @@ public:
     void showNoAnswer(const DataFolder& folder) override {
         // The folder is the machine's: the program holding it may be another user's, in a
         // session this one cannot reach.
-        showBox(Texts::RunningForAnotherUser.pick(folder.FileExists("srpski.dat")),
+        showBox(Texts::RunningForAnotherUser.pick(folder.SerbianChosen()),
                 MB_ICONINFORMATION);
     }
 

@@ -7,18 +7,23 @@ namespace surftally::DisplayLook {
 
 namespace {
 
-QFont boldPixelFont(const QString& preferred, int pixels) {
+QFont pixelFont(const TFont& look) {
     QFont font;
     const QStringList families = QFontDatabase::families();
-    for (const QString& family : {preferred, QStringLiteral("DejaVu Sans")}) {
+    QStringList wanted;
+    for (const std::string& family : look.Families) {
+        wanted << QString::fromStdString(family);
+    }
+    wanted << QStringLiteral("DejaVu Sans");
+    for (const QString& family : wanted) {
         if (families.contains(family)) {
             font.setFamily(family);
             break;
         }
     }
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setBold(true);
+    font.setPixelSize(look.PixelSize);
+    font.setBold(look.Bold);
     return font;
 }
 
@@ -32,26 +37,28 @@ QPixmap backImage() {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter p(&image);
-    p.setPen(QColor(153, 153, 153));
+    // One ring a pixel wide each.
+    p.setPen(toQColor(StripLook::kOuterFrame));
     p.drawRect(0, 0, kWidth - 1, kHeight - 1);
-    p.setPen(QColor(127, 127, 127));
+    p.setPen(toQColor(StripLook::kInnerFrame));
     p.drawRect(1, 1, kWidth - 3, kHeight - 3);
     p.end();
     return QPixmap::fromImage(image);
 }
 
 QFont displayFont() {
-    return boldPixelFont(QStringLiteral("MS Sans Serif"), 16);
+    return pixelFont(StripLook::DisplayFont());
 }
 
 QFont statusFont() {
-    return boldPixelFont(QStringLiteral("Verdana"), 11);
+    return pixelFont(StripLook::StatusFont());
 }
 
 QImage render(const QString& text, Colour background, Colour textColour) {
     QImage image = backImage().toImage().convertToFormat(QImage::Format_RGB32);
     QPainter p(&image);
-    const QRect display(2, 2, kWidth - 4, kHeight - 4);
+    const TRect& b = StripLook::DisplayBounds;
+    const QRect display(b.Left, b.Top, b.Width, b.Height);
     p.fillRect(display, toQColor(background));
     p.setPen(toQColor(textColour));
     p.setFont(displayFont());

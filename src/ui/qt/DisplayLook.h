@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "Colours.h"
+#include "StripLook.h"
 
 namespace surftally {
 
@@ -14,16 +15,16 @@ namespace surftally {
 // sample pictures.
 namespace DisplayLook {
 
-constexpr int kWidth = 120;
-constexpr int kHeight = 25;
-constexpr int kStatusHeight = 13;
+constexpr int kWidth = StripLook::kWidth;
+constexpr int kHeight = StripLook::kHeight;
+constexpr int kStatusHeight = StripLook::kStatusHeight;
 
 QColor toQColor(Colour c);
 
-// The 120 x 25 background: black inside a two-pixel grey frame.
+// The strip's background: black inside its frame.
 QPixmap backImage();
 
-// Bold 16-pixel font of the display, bold 11-pixel font of the status strip.
+// The display's and the status strip's fonts.
 QFont displayFont();
 QFont statusFont();
 

@@ -6,26 +6,32 @@
 
 namespace surftally {
 
-QtButtonPeer::QtButtonPeer(TControl& control)
-    : QtControlPeer(control, new QPushButton(parentWidget(control))) {
-    auto* button = static_cast<QPushButton*>(widget());
+namespace {
+
+QWidget* create(TControl& control, QWidget* parent) {
+    auto* button = new QPushButton(parent);
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this] { control_.userClick(); });
+    QObject::connect(button, &QPushButton::clicked, button, [&control] { control.userClick(); });
+    return button;
 }
 
-void QtButtonPeer::apply(Property property) {
+void apply(TControl& control, QWidget* widget, Property property) {
     if (property == Property::Caption) {
-        static_cast<QPushButton*>(widget())->setText(QString::fromStdString(control_.Caption()));
+        static_cast<QPushButton*>(widget)->setText(QString::fromStdString(control.Caption()));
     }
 }
 
 // A style sheet, so that the styles that ignore the palette draw the text colour too.
-void QtButtonPeer::applyFont() {
-    QtControlPeer::applyFont();
-    if (control_.Font().Color != clBlack) {
-        widget()->setStyleSheet(QStringLiteral("QPushButton { color: %1; }")
-                                    .arg(DisplayLook::toQColor(control_.Font().Color).name()));
+void applyFont(const TControl& control, QWidget* widget) {
+    QtControlPeer::applyCommonFont(control, widget);
+    if (control.Font().Color != clBlack) {
+        widget->setStyleSheet(QStringLiteral("QPushButton { color: %1; }")
+                                  .arg(DisplayLook::toQColor(control.Font().Color).name()));
     }
 }
+
+}  // namespace
+
+const QtKind QtButtonPeer{create, apply, applyFont};
 
 }  // namespace surftally

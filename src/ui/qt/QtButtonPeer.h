@@ -4,13 +4,7 @@
 
 namespace surftally {
 
-class QtButtonPeer : public QtControlPeer {
-public:
-    explicit QtButtonPeer(TControl& control);
-
-protected:
-    void apply(Property property) override;
-    void applyFont() override;
-};
+// A push button in the control's font; a click goes to the control.
+extern const QtKind QtButtonPeer;
 
 }  // namespace surftally

@@ -7,21 +7,27 @@
 
 namespace surftally {
 
-QtCheckBoxPeer::QtCheckBoxPeer(TControl& control)
-    : QtControlPeer(control, new QCheckBox(parentWidget(control))) {
-    auto* box = static_cast<QCheckBox*>(widget());
-    connect(box, &QCheckBox::clicked, this,
-            [this] { static_cast<TCheckBox&>(control_).userToggle(); });
+namespace {
+
+QWidget* create(TControl& control, QWidget* parent) {
+    auto* box = new QCheckBox(parent);
+    QObject::connect(box, &QCheckBox::clicked, box,
+                     [&control] { static_cast<TCheckBox&>(control).userToggle(); });
+    return box;
 }
 
-void QtCheckBoxPeer::apply(Property property) {
-    auto* box = static_cast<QCheckBox*>(widget());
+void apply(TControl& control, QWidget* widget, Property property) {
+    auto* box = static_cast<QCheckBox*>(widget);
     if (property == Property::Caption) {
-        box->setText(QString::fromStdString(control_.Caption()));
+        box->setText(QString::fromStdString(control.Caption()));
     } else if (property == Property::Checked) {
         const QSignalBlocker blocker(box);
-        box->setChecked(static_cast<TCheckBox&>(control_).Checked());
+        box->setChecked(static_cast<TCheckBox&>(control).Checked());
     }
 }
+
+}  // namespace
+
+const QtKind QtCheckBoxPeer{create, apply};
 
 }  // namespace surftally

@@ -94,13 +94,17 @@ void QtControlPeer::changed(Property property) {
 void QtControlPeer::apply(Property) {}
 
 void QtControlPeer::applyFont() {
-    widget_->setFont(toQFont(control_.Font()));
-    QPalette palette = widget_->palette();
-    const QColor colour = DisplayLook::toQColor(control_.Font().Color);
+    applyCommonFont(control_, widget_);
+}
+
+void QtControlPeer::applyCommonFont(const TControl& control, QWidget* widget) {
+    widget->setFont(toQFont(control.Font()));
+    QPalette palette = widget->palette();
+    const QColor colour = DisplayLook::toQColor(control.Font().Color);
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::ButtonText, colour);
     palette.setColor(QPalette::Text, colour);
-    widget_->setPalette(palette);
+    widget->setPalette(palette);
 }
 
 void QtControlPeer::applyColour() {

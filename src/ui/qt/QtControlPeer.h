@@ -28,6 +28,8 @@ public:
     // The Qt widget of a control's parent, or null for a window.
     static QWidget* parentWidget(const TControl& control);
     static QFont toQFont(const TFont& font);
+    // The control's font, and its text colour in every palette role text is drawn with.
+    static void applyCommonFont(const TControl& control, QWidget* widget);
 
 protected:
     virtual void apply(Property property);
@@ -37,6 +39,30 @@ protected:
 
     TControl& control_;
     QPointer<QWidget> widget_;
+};
+
+// A kind of control that keeps no state of its own: the widget it is drawn by, the properties
+// of its kind, and its font where the common one does not do. Each kind's file defines one.
+struct QtKind {
+    QWidget* (*create)(TControl& control, QWidget* parent);
+    void (*apply)(TControl& control, QWidget* widget, Property property);
+    void (*applyFont)(const TControl& control, QWidget* widget) = nullptr;
+};
+
+// The peer of a control of such a kind.
+class QtKindPeer final : public QtControlPeer {
+public:
+    QtKindPeer(TControl& control, const QtKind& kind)
+        : QtControlPeer(control, kind.create(control, parentWidget(control))), kind_(kind) {}
+
+protected:
+    void apply(Property property) override { kind_.apply(control_, widget(), property); }
+    void applyFont() override {
+        (kind_.applyFont != nullptr ? kind_.applyFont : applyCommonFont)(control_, widget());
+    }
+
+private:
+    const QtKind& kind_;
 };
 
 }  // namespace surftally

@@ -7,15 +7,18 @@
 
 namespace surftally {
 
-QtImagePeer::QtImagePeer(TControl& control)
-    : QtControlPeer(control, new QLabel(parentWidget(control))) {}
+namespace {
 
-void QtImagePeer::apply(Property property) {
+QWidget* create(TControl&, QWidget* parent) {
+    return new QLabel(parent);
+}
+
+void apply(TControl& control, QWidget* widget, Property property) {
     if (property != Property::Picture) {
         return;
     }
-    const DisplayPicture& picture = static_cast<TImage&>(control_).Picture();
-    auto* label = static_cast<QLabel*>(widget());
+    const DisplayPicture& picture = static_cast<TImage&>(control).Picture();
+    auto* label = static_cast<QLabel*>(widget);
     if (picture.Text.empty()) {
         label->setPixmap(DisplayLook::backImage());
     } else {
@@ -23,5 +26,9 @@ void QtImagePeer::apply(Property property) {
             QString::fromStdString(picture.Text), picture.Background, picture.TextColour)));
     }
 }
+
+}  // namespace
+
+const QtKind QtImagePeer{create, apply};
 
 }  // namespace surftally

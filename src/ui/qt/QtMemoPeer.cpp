@@ -6,22 +6,28 @@
 
 namespace surftally {
 
-QtMemoPeer::QtMemoPeer(TControl& control)
-    : QtControlPeer(control, new QPlainTextEdit(parentWidget(control))) {
-    auto* memo = static_cast<QPlainTextEdit*>(widget());
+namespace {
+
+QWidget* create(TControl&, QWidget* parent) {
+    auto* memo = new QPlainTextEdit(parent);
     memo->setReadOnly(true);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    return memo;
 }
 
-void QtMemoPeer::apply(Property property) {
+void apply(TControl& control, QWidget* widget, Property property) {
     if (property != Property::Lines) {
         return;
     }
     QStringList lines;
-    for (const std::string& line : static_cast<TMemo&>(control_).Lines()) {
+    for (const std::string& line : static_cast<TMemo&>(control).Lines()) {
         lines << QString::fromStdString(line);
     }
-    static_cast<QPlainTextEdit*>(widget())->setPlainText(lines.join(QLatin1Char('\n')));
+    static_cast<QPlainTextEdit*>(widget)->setPlainText(lines.join(QLatin1Char('\n')));
 }
+
+}  // namespace
+
+const QtKind QtMemoPeer{create, apply};
 
 }  // namespace surftally

@@ -26,15 +26,15 @@ std::unique_ptr<ControlPeer> QtToolkit::createControl(TControl& control) {
         case ControlKind::Label:
             return std::make_unique<QtLabelPeer>(control);
         case ControlKind::Image:
-            return std::make_unique<QtImagePeer>(control);
+            return std::make_unique<QtKindPeer>(control, QtImagePeer);
         case ControlKind::CheckBox:
-            return std::make_unique<QtCheckBoxPeer>(control);
+            return std::make_unique<QtKindPeer>(control, QtCheckBoxPeer);
         case ControlKind::Button:
-            return std::make_unique<QtButtonPeer>(control);
+            return std::make_unique<QtKindPeer>(control, QtButtonPeer);
         case ControlKind::GroupBox:
-            return std::make_unique<QtGroupBoxPeer>(control);
+            return std::make_unique<QtKindPeer>(control, QtGroupBoxPeer);
         case ControlKind::Memo:
-            return std::make_unique<QtMemoPeer>(control);
+            return std::make_unique<QtKindPeer>(control, QtMemoPeer);
         case ControlKind::MaskEdit:
             return std::make_unique<QtMaskEditPeer>(control);
         case ControlKind::SpinEdit:

@@ -1,15 +1,13 @@
 #include "Win32GroupBox.h"
 
-#include "Win32Paint.h"
 #include "Win32Text.h"
 #include "Win32Toolkit.h"
 
 namespace surftally {
 
 Win32GroupBox::Win32GroupBox(Win32Toolkit& toolkit, TControl& control)
-    : Win32Control(toolkit, control) {
-    create(Win32Toolkit::kGroupBoxClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
-}
+    : Win32Painted(toolkit, control, Win32Toolkit::kGroupBoxClass, WS_CLIPCHILDREN,
+                   WS_EX_CONTROLPARENT, {Property::Caption}) {}
 
 // The inside of the box is the dialog's; only the caption has the box's colour.
 COLORREF Win32GroupBox::backgroundColour() const {
@@ -36,19 +34,6 @@ void Win32GroupBox::paint(HDC dc) const {
                     DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
     ::SelectObject(dc, old);
-}
-
-void Win32GroupBox::apply(Property property) {
-    if (property == Property::Caption) {
-        redraw();
-    }
-}
-
-bool Win32GroupBox::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (HandleOwnPainting(hwnd, message, wParam, result, [this](HDC dc) { paint(dc); })) {
-        return true;
-    }
-    return Win32Control::handle(hwnd, message, wParam, lParam, result);
 }
 
 }  // namespace surftally

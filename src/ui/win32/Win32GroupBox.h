@@ -1,22 +1,18 @@
 #pragma once
 
-#include "Win32Control.h"
+#include "Win32Painted.h"
 
 namespace surftally {
 
 // A group box drawn by the toolkit: an etched frame, and its caption in the box's font and
 // colour on the box's colour (bold blue on silver in the settings). Its controls are child
 // windows of it, with bounds relative to it.
-class Win32GroupBox : public Win32Control {
+class Win32GroupBox : public Win32Painted {
 public:
     Win32GroupBox(Win32Toolkit& toolkit, TControl& control);
 
     COLORREF backgroundColour() const override;
-    void paint(HDC dc) const;
-
-protected:
-    void apply(Property property) override;
-    bool handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void paint(HDC dc) const override;
 };
 
 }  // namespace surftally

@@ -1,15 +1,14 @@
 #include "Win32Label.h"
 
-#include "Win32Paint.h"
 #include "Win32StripDrawing.h"
 #include "Win32Text.h"
 #include "Win32Toolkit.h"
 
 namespace surftally {
 
-Win32Label::Win32Label(Win32Toolkit& toolkit, TControl& control) : Win32Control(toolkit, control) {
-    create(Win32Toolkit::kLabelClass, 0);
-}
+Win32Label::Win32Label(Win32Toolkit& toolkit, TControl& control)
+    : Win32Painted(toolkit, control, Win32Toolkit::kLabelClass, 0, 0,
+                   {Property::Alignment, Property::Caption}) {}
 
 void Win32Label::paint(HDC dc) const {
     RECT client;
@@ -19,16 +18,7 @@ void Win32Label::paint(HDC dc) const {
                                 control().Alignment() == TAlignment::Center);
 }
 
-void Win32Label::apply(Property property) {
-    if (property == Property::Alignment || property == Property::Caption) {
-        redraw();
-    }
-}
-
 bool Win32Label::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (HandleOwnPainting(hwnd, message, wParam, result, [this](HDC dc) { paint(dc); })) {
-        return true;
-    }
     switch (message) {
         case WM_MOUSEMOVE:
             if (!tracking_) {
@@ -58,7 +48,7 @@ bool Win32Label::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, L
             return true;
         }
         default:
-            return Win32Control::handle(hwnd, message, wParam, lParam, result);
+            return Win32Painted::handle(hwnd, message, wParam, lParam, result);
     }
 }
 

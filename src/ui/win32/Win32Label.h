@@ -1,21 +1,19 @@
 #pragma once
 
-#include "Win32Control.h"
+#include "Win32Painted.h"
 
 namespace surftally {
 
 // A label drawn by the toolkit: its text in its font and colour, on its own background when
 // opaque. Pointer moves, the pointer leaving (TrackMouseEvent) and left clicks go to the
 // control.
-class Win32Label : public Win32Control {
+class Win32Label : public Win32Painted {
 public:
     Win32Label(Win32Toolkit& toolkit, TControl& control);
 
-    // Draws the label into a device context of its size.
-    void paint(HDC dc) const;
+    void paint(HDC dc) const override;
 
 protected:
-    void apply(Property property) override;
     bool handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

@@ -12,26 +12,10 @@ namespace {
 // Posted by a refused leave: the focus comes back once the change under way is over.
 constexpr UINT kTakeFocus = WM_APP + 10;
 
-std::wstring clipboardText(HWND owner) {
-    std::wstring text;
-    if (::IsClipboardFormatAvailable(CF_UNICODETEXT) && ::OpenClipboard(owner)) {
-        if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
-                text = chars;
-                ::GlobalUnlock(data);
-            }
-        }
-        ::CloseClipboard();
-    }
-    return text;
-}
-
 }  // namespace
 
 Win32MaskEdit::Win32MaskEdit(Win32Toolkit& toolkit, TControl& control)
-    : Win32Control(toolkit, control) {
-    create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
-}
+    : Win32Edit(toolkit, control, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WM_CTLCOLOREDIT) {}
 
 TMaskEdit& Win32MaskEdit::edit() const {
     return static_cast<TMaskEdit&>(control());
@@ -71,22 +55,14 @@ void Win32MaskEdit::caretFromEdit() {
 }
 
 void Win32MaskEdit::paste() {
-    const std::string text = Narrow(clipboardText(native()));
+    const std::string text = Narrow(clipboardText());
     guarded([&] { edit().userInsert(text); });
 }
 
-bool Win32MaskEdit::reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    if (message == WM_CTLCOLOREDIT) {
-        const HDC dc = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(dc, control().Font().Color);
-        ::SetBkColor(dc, backgroundColour());
-        result = reinterpret_cast<LRESULT>(toolkit().brush(backgroundColour()));
+bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (ownEditing(message)) {
         return true;
     }
-    return false;
-}
-
-bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
         case WM_GETDLGCODE: {
             result = callDefault(hwnd, message, wParam, lParam) | DLGC_WANTCHARS | DLGC_WANTARROWS;
@@ -136,7 +112,7 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
                                                : TKey::End;
                     break;
                 case VK_INSERT:
-                    if (shift && !control) {  // Shift+Insert pastes
+                    if (pasteKey(wParam)) {
                         paste();
                         return true;
                     }
@@ -156,9 +132,6 @@ bool Win32MaskEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             return true;
         case WM_CUT:
         case WM_CLEAR:
-        case WM_UNDO:
-        case EM_UNDO:
-        case WM_CONTEXTMENU:
             return true;
         case WM_LBUTTONDBLCLK:
             result = callDefault(hwnd, WM_LBUTTONDOWN, wParam, lParam);

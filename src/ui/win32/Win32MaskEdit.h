@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Win32Control.h"
+#include "Win32Edit.h"
 
 namespace surftally {
 
@@ -8,12 +8,11 @@ class TMaskEdit;
 
 // A masked edit: an edit control whose typing, keys, caret and focus go to the control's
 // mask rules, which decide the text and the caret; the edit only shows them.
-class Win32MaskEdit : public Win32Control {
+class Win32MaskEdit : public Win32Edit {
 public:
     Win32MaskEdit(Win32Toolkit& toolkit, TControl& control);
 
     void takeFocus() override;
-    bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
     void apply(Property property) override;

@@ -18,25 +18,10 @@ std::wstring textOf(HWND hwnd) {
     return buffer.data();
 }
 
-std::wstring clipboardText(HWND owner) {
-    std::wstring text;
-    if (::IsClipboardFormatAvailable(CF_UNICODETEXT) && ::OpenClipboard(owner)) {
-        if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
-                text = chars;
-                ::GlobalUnlock(data);
-            }
-        }
-        ::CloseClipboard();
-    }
-    return text;
-}
-
 }  // namespace
 
 Win32SpinEdit::Win32SpinEdit(Win32Toolkit& toolkit, TControl& control)
-    : Win32Control(toolkit, control) {
-    create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+    : Win32Edit(toolkit, control, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WM_CTLCOLOREDIT) {
     // The arrows' own position is never used: the control's value is the text.
     arrows_ = ::CreateWindowExW(
         0, UPDOWN_CLASSW, nullptr, WS_CHILD | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
@@ -121,19 +106,15 @@ bool Win32SpinEdit::reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         }
         return false;
     }
-    if (message == WM_CTLCOLOREDIT) {
-        const HDC dc = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(dc, control().Font().Color);
-        ::SetBkColor(dc, backgroundColour());
-        result = reinterpret_cast<LRESULT>(toolkit().brush(backgroundColour()));
-        return true;
-    }
-    return false;
+    return Win32Edit::reflected(message, wParam, lParam, result);
 }
 
 bool Win32SpinEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (hwnd != native()) {
         return Win32Control::handle(hwnd, message, wParam, lParam, result);
+    }
+    if (ownEditing(message)) {
+        return true;
     }
     switch (message) {
         case WM_CHAR:
@@ -142,7 +123,7 @@ bool Win32SpinEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             } else if (wParam == VK_BACK) {
                 propose(L"");
             } else if (wParam == 0x16) {  // Ctrl+V
-                propose(clipboardText(hwnd));
+                propose(clipboardText());
             } else if (wParam == 0x03) {  // Ctrl+C
                 return false;
             }
@@ -152,23 +133,17 @@ bool Win32SpinEdit::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
                 propose(L"", true);
                 return true;
             }
-            if (wParam == VK_INSERT && ::GetKeyState(VK_SHIFT) < 0 &&
-                ::GetKeyState(VK_CONTROL) >= 0) {
-                // Shift+Insert pastes; the edit would insert the text itself.
-                propose(clipboardText(hwnd));
+            if (pasteKey(wParam)) {
+                propose(clipboardText());
                 return true;
             }
             return false;
         case WM_PASTE:
-            propose(clipboardText(hwnd));
+            propose(clipboardText());
             return true;
         case WM_CUT:
         case WM_CLEAR:
             propose(L"", true);
-            return true;
-        case WM_UNDO:
-        case EM_UNDO:
-        case WM_CONTEXTMENU:
             return true;
         case WM_KILLFOCUS:
             result = callDefault(hwnd, message, wParam, lParam);

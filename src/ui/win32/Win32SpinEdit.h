@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Win32Control.h"
+#include "Win32Edit.h"
 
 namespace surftally {
 
@@ -11,7 +11,7 @@ class TSpinEdit;
 // A spin edit: an edit with an up-down control beside it. What the user's typing would make
 // of the text goes to the control, which takes or refuses it; the arrows and the up and down
 // keys step the value.
-class Win32SpinEdit : public Win32Control {
+class Win32SpinEdit : public Win32Edit {
 public:
     Win32SpinEdit(Win32Toolkit& toolkit, TControl& control);
 

@@ -1,5 +1,6 @@
 #include "Win32StripDrawing.h"
 
+#include "StripLook.h"
 #include "Win32Dpi.h"
 #include "Win32Text.h"
 
@@ -16,16 +17,16 @@ void fill(HDC dc, const RECT& rect, COLORREF colour) {
 }  // namespace
 
 int FrameWidth(int dpi) {
-    return Win32Dpi::Scale(2, dpi);
+    return Win32Dpi::Scale(StripLook::kFrameWidth, dpi);
 }
 
 void DrawFrame(HDC dc, const RECT& rect, int dpi) {
     const int outer = Win32Dpi::Scale(1, dpi);
     const int inner = FrameWidth(dpi) - outer;
     RECT r = rect;
-    fill(dc, r, RGB(153, 153, 153));
+    fill(dc, r, StripLook::kOuterFrame);
     ::InflateRect(&r, -outer, -outer);
-    fill(dc, r, RGB(127, 127, 127));
+    fill(dc, r, StripLook::kInnerFrame);
     ::InflateRect(&r, -inner, -inner);
     fill(dc, r, RGB(0, 0, 0));
 }

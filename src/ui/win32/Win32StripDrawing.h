@@ -8,12 +8,12 @@
 
 namespace surftally {
 
-// The display strip's look in GDI, shared by the strip and the help window's sample pictures:
-// black inside a two-pixel grey frame (outer ring RGB 153, 153, 153, inner 127, 127, 127), and
-// the display inside the frame, its text centred on its background.
+// The display strip's look (StripLook) in GDI, shared by the strip and the help window's sample
+// pictures: black inside its frame, and the display inside the frame, its text centred on its
+// background.
 namespace Win32StripDrawing {
 
-// The frame's width in device pixels at a DPI: two design pixels.
+// The frame's width in device pixels at a DPI.
 int FrameWidth(int dpi);
 
 // The frame around black over the whole rectangle.

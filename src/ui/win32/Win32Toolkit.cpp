@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "StripLook.h"
 #include "TForm.h"
 #include "TTimer.h"
 #include "Win32Button.h"
@@ -60,7 +61,7 @@ void registerClass(const wchar_t* name, WNDPROC procedure, UINT style, HCURSOR c
 }  // namespace
 
 TFont Win32Toolkit::DisplayFont() {
-    return {{"MS Sans Serif"}, 16, true, 0};
+    return StripLook::DisplayFont();
 }
 
 Win32Toolkit::Win32Toolkit() {
