@@ -30,24 +30,24 @@ public:
         return 7;
     }
     void ReleaseMessageWindow(std::uintptr_t) override { procedure_ = nullptr; }
-    bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override {
-        requests.push_back(message);
+    bool NotifyIcon(NotifyRequest request, const NotifyIconData& data) override {
+        requests.push_back(request);
         last = data;
-        return !(message == NotifyMessage::NIM_ADD && refuseAdd);
+        return !(request == NotifyRequest::Add && refuseAdd);
     }
     ScreenPoint GetCursorPos() const override { return {}; }
     bool KeyDown(VirtualKey) const override { return false; }
 
     // The shell reports a mouse message over the icon.
     void mouse(std::uint32_t mouseMessage) {
-        TrayMessage m{WM_USER + 1, 0, static_cast<std::intptr_t>(mouseMessage), 0};
+        TrayMessage m{TrayEvent::User + 1, 0, static_cast<std::intptr_t>(mouseMessage), 0};
         if (procedure_) {
             procedure_(m);
         }
     }
     std::string tip() const { return last.szTip; }
 
-    std::vector<NotifyMessage> requests;
+    std::vector<NotifyRequest> requests;
     NotifyIconData last{};
     bool refuseAdd = false;
 

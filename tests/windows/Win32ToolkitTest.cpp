@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-// The portable names first; windows.h makes macros of some of them.
 #include "FakeClock.h"
 #include "FakeConnectionFlags.h"
 #include "FakeTrayApplication.h"
@@ -11,8 +10,6 @@
 #include "TForm2.h"
 #include "TForm4.h"
 #include "TempFolder.h"
-
-// After the portable names.
 #include "Win32Control.h"
 #include "Win32Dpi.h"
 #include "Win32Fonts.h"

@@ -5,7 +5,6 @@
 #include <memory>
 #include <stdexcept>
 
-// The portable names first; windows.h makes macros of some of them.
 #include "DataFolder.h"
 #include "FolderLock.h"
 #include "TApplication.h"
@@ -13,15 +12,13 @@
 #include "TForm2.h"
 #include "TForm4.h"
 #include "Texts.h"
+#include "Win32Text.h"
+#include "Win32Toolkit.h"
 #include "WinConnectionFlags.h"
 #include "WinInstanceChannel.h"
 #include "WinSystemClock.h"
 #include "WinTrayApplication.h"
 #include "WinTrayShell.h"
-
-// After the portable names.
-#include "Win32Text.h"
-#include "Win32Toolkit.h"
 
 using namespace surftally;
 

@@ -74,7 +74,7 @@ QtSniTrayShell::~QtSniTrayShell() {
         NotifyIconData data;
         data.hWnd = entries_.begin()->first.first;
         data.uID = entries_.begin()->first.second;
-        NotifyIcon(NotifyMessage::NIM_DELETE, data);
+        NotifyIcon(NotifyRequest::Delete, data);
     }
     // The items go with the thread's end.
     itemThread_.quit();
@@ -89,11 +89,11 @@ void QtSniTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
     windows_.release(window);
 }
 
-bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
+bool QtSniTrayShell::NotifyIcon(NotifyRequest operation, const NotifyIconData& data) {
     const auto key = std::make_pair(data.hWnd, data.uID);
     const auto it = entries_.find(key);
-    switch (message) {
-        case NotifyMessage::NIM_ADD: {
+    switch (operation) {
+        case NotifyRequest::Add: {
             if (it != entries_.end() || !entries_.empty() || !windows_.contains(data.hWnd)) {
                 return false;
             }
@@ -138,13 +138,13 @@ bool QtSniTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& dat
             }
             return true;
         }
-        case NotifyMessage::NIM_MODIFY:
+        case NotifyRequest::Modify:
             if (it == entries_.end()) {
                 return false;
             }
             apply(*it->second, data);
             return true;
-        case NotifyMessage::NIM_DELETE: {
+        case NotifyRequest::Delete: {
             if (it == entries_.end()) {
                 return false;
             }
@@ -178,11 +178,11 @@ namespace {
 void postGestures(const QtIconRecord& entry, const QtMessageWindows& windows,
                   const std::vector<SniActivations::Gesture>& gestures) {
     for (const SniActivations::Gesture gesture : gestures) {
-        entry.post(windows, WM_LBUTTONDOWN);
-        entry.post(windows, WM_LBUTTONUP);
+        entry.post(windows, TrayEvent::LeftButtonDown);
+        entry.post(windows, TrayEvent::LeftButtonUp);
         if (gesture == SniActivations::Gesture::DoubleClick) {
-            entry.post(windows, WM_LBUTTONDBLCLK);
-            entry.post(windows, WM_LBUTTONUP);
+            entry.post(windows, TrayEvent::LeftButtonDoubleClick);
+            entry.post(windows, TrayEvent::LeftButtonUp);
         }
     }
 }
@@ -203,12 +203,12 @@ void QtSniTrayShell::request(Key key, int kind, std::chrono::steady_clock::time_
             schedule(entry);
             break;
         case StatusNotifierItem::Request::SecondaryActivate:
-            post(entry, WM_MBUTTONDOWN);
-            post(entry, WM_MBUTTONUP);
+            post(entry, TrayEvent::MiddleButtonDown);
+            post(entry, TrayEvent::MiddleButtonUp);
             break;
         case StatusNotifierItem::Request::ContextMenu:
-            post(entry, WM_RBUTTONDOWN);
-            post(entry, WM_RBUTTONUP);
+            post(entry, TrayEvent::RightButtonDown);
+            post(entry, TrayEvent::RightButtonUp);
             break;
     }
 }
@@ -306,7 +306,7 @@ void QtSniTrayShell::sendMoves() const {
         return;
     }
     for (const auto& [key, entry] : entries_) {
-        post(*entry, WM_MOUSEMOVE);
+        post(*entry, TrayEvent::MouseMove);
     }
 }
 

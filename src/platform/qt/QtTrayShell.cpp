@@ -32,11 +32,11 @@ void QtTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
     windows_.release(window);
 }
 
-bool QtTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
+bool QtTrayShell::NotifyIcon(NotifyRequest request, const NotifyIconData& data) {
     const auto key = std::make_pair(data.hWnd, data.uID);
     const auto it = entries_.find(key);
-    switch (message) {
-        case NotifyMessage::NIM_ADD: {
+    switch (request) {
+        case NotifyRequest::Add: {
             if (it != entries_.end() || !windows_.contains(data.hWnd)) {
                 return false;
             }
@@ -52,13 +52,13 @@ bool QtTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) 
             entries_.emplace(key, std::move(entry));
             return true;
         }
-        case NotifyMessage::NIM_MODIFY:
+        case NotifyRequest::Modify:
             if (it == entries_.end()) {
                 return false;
             }
             apply(*it->second, data);
             return true;
-        case NotifyMessage::NIM_DELETE:
+        case NotifyRequest::Delete:
             if (it == entries_.end()) {
                 return false;
             }
@@ -94,20 +94,20 @@ void QtTrayShell::post(const Entry& entry, std::uint32_t mouseMessage) const {
 void QtTrayShell::activated(const Entry& entry, QSystemTrayIcon::ActivationReason reason) const {
     switch (reason) {
         case QSystemTrayIcon::Trigger:
-            post(entry, WM_LBUTTONDOWN);
-            post(entry, WM_LBUTTONUP);
+            post(entry, TrayEvent::LeftButtonDown);
+            post(entry, TrayEvent::LeftButtonUp);
             break;
         case QSystemTrayIcon::DoubleClick:
-            post(entry, WM_LBUTTONDBLCLK);
-            post(entry, WM_LBUTTONUP);
+            post(entry, TrayEvent::LeftButtonDoubleClick);
+            post(entry, TrayEvent::LeftButtonUp);
             break;
         case QSystemTrayIcon::Context:
-            post(entry, WM_RBUTTONDOWN);
-            post(entry, WM_RBUTTONUP);
+            post(entry, TrayEvent::RightButtonDown);
+            post(entry, TrayEvent::RightButtonUp);
             break;
         case QSystemTrayIcon::MiddleClick:
-            post(entry, WM_MBUTTONDOWN);
-            post(entry, WM_MBUTTONUP);
+            post(entry, TrayEvent::MiddleButtonDown);
+            post(entry, TrayEvent::MiddleButtonUp);
             break;
         case QSystemTrayIcon::Unknown:
             break;
@@ -120,7 +120,7 @@ void QtTrayShell::sendMoves() const {
     }
     for (const auto& [key, entry] : entries_) {
         if (entry->icon->isVisible()) {
-            post(*entry, WM_MOUSEMOVE);
+            post(*entry, TrayEvent::MouseMove);
         }
     }
 }
