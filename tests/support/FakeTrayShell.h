@@ -15,7 +15,7 @@ namespace surftally {
 class FakeTrayShell : public TrayShell {
 public:
     struct Request {
-        NotifyMessage message;
+        NotifyRequest message;
         NotifyIconData data;
 
         // A request is told by its message where only that matters.
@@ -36,14 +36,14 @@ public:
         released.push_back(window);
     }
 
-    bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override {
-        requests.push_back({message, data});
-        switch (message) {
-            case NotifyMessage::NIM_ADD:
+    bool NotifyIcon(NotifyRequest request, const NotifyIconData& data) override {
+        requests.push_back({request, data});
+        switch (request) {
+            case NotifyRequest::Add:
                 return !failAdd;
-            case NotifyMessage::NIM_MODIFY:
+            case NotifyRequest::Modify:
                 return !failModify;
-            case NotifyMessage::NIM_DELETE:
+            case NotifyRequest::Delete:
                 return !failDelete;
         }
         return false;
@@ -78,7 +78,7 @@ public:
 
     // The callback message with a mouse message in lParam.
     bool sendMouse(std::uintptr_t window, std::uint32_t mouseMessage) {
-        TrayMessage message{WM_USER + 1, 0, static_cast<std::intptr_t>(mouseMessage), 0};
+        TrayMessage message{TrayEvent::User + 1, 0, static_cast<std::intptr_t>(mouseMessage), 0};
         return send(window, message);
     }
 
@@ -93,10 +93,10 @@ public:
     bool isAllocated(std::uintptr_t window) const { return windows_.count(window) != 0; }
     std::size_t allocatedWindows() const { return windows_.size(); }
 
-    std::size_t count(NotifyMessage message) const {
+    std::size_t count(NotifyRequest wanted) const {
         std::size_t n = 0;
         for (const auto& request : requests) {
-            n += request.message == message ? 1 : 0;
+            n += request.message == wanted ? 1 : 0;
         }
         return n;
     }

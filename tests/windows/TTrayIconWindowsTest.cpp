@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-// The portable names first; windows.h makes macros of some of them.
+#include "NativeNotifyRecord.h"
 #include "TTrayIcon.h"
 #include "TrayApplication.h"
 #include "WinTrayShell.h"
 #include "WindowPlacement.h"
-// After the portable names.
-#include "NativeNotifyRecord.h"
 
 #include <memory>
 #include <string>

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-// The portable names first; windows.h makes macros of some of them.
 #include "Globals.h"
 #include "ProgramTest.h"
 #include "StripLook.h"
-
-// After the portable names.
 #include "Win32Control.h"
 #include "Win32Dpi.h"
 #include "Win32Fonts.h"

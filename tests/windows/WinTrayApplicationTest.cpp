@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-// The portable names first; windows.h makes macros of some of them.
+#include <windows.h>
 #include "TTrayIcon.h"
 #include "WinIconImage.h"
 #include "WinTrayApplication.h"
 #include "WinTrayShell.h"
-// After the portable names.
-#include <windows.h>
 
 #include <chrono>
 #include <filesystem>

@@ -15,7 +15,7 @@ QtNotificationAreaShell::QtNotificationAreaShell(QDBusConnection bus, QObject* p
 
 QtNotificationAreaShell::~QtNotificationAreaShell() {
     for (const auto& [key, data] : icons_) {
-        forward(useSni_, NotifyMessage::NIM_DELETE, data);
+        forward(useSni_, NotifyRequest::Delete, data);
     }
 }
 
@@ -41,30 +41,30 @@ void QtNotificationAreaShell::ReleaseMessageWindow(std::uintptr_t window) {
     }
 }
 
-bool QtNotificationAreaShell::forward(bool toSni, NotifyMessage message, NotifyIconData data) {
+bool QtNotificationAreaShell::forward(bool toSni, NotifyRequest request, NotifyIconData data) {
     const auto it = windows_.find(data.hWnd);
     if (it == windows_.end()) {
         return false;
     }
     if (toSni) {
         data.hWnd = it->second.sni;
-        return sni_.NotifyIcon(message, data);
+        return sni_.NotifyIcon(request, data);
     }
     data.hWnd = it->second.xembed;
-    return xembed_.NotifyIcon(message, data);
+    return xembed_.NotifyIcon(request, data);
 }
 
-bool QtNotificationAreaShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
+bool QtNotificationAreaShell::NotifyIcon(NotifyRequest request, const NotifyIconData& data) {
     const auto key = std::make_pair(data.hWnd, data.uID);
     const bool known = icons_.count(key) != 0;
-    if ((message == NotifyMessage::NIM_ADD) == known) {
+    if ((request == NotifyRequest::Add) == known) {
         return false;  // added twice, or changed or deleted while not added
     }
-    const bool done = forward(useSni_, message, data);
-    if (!done && message != NotifyMessage::NIM_DELETE) {
+    const bool done = forward(useSni_, request, data);
+    if (!done && request != NotifyRequest::Delete) {
         return false;
     }
-    if (message == NotifyMessage::NIM_DELETE) {
+    if (request == NotifyRequest::Delete) {
         icons_.erase(key);
     } else {
         icons_[key] = data;
@@ -78,11 +78,11 @@ void QtNotificationAreaShell::areaChanged() {
     const bool sni = sni_.available();
     if (sni != useSni_) {
         for (const auto& [key, data] : icons_) {
-            forward(useSni_, NotifyMessage::NIM_DELETE, data);
+            forward(useSni_, NotifyRequest::Delete, data);
         }
         useSni_ = sni;
         for (const auto& [key, data] : icons_) {
-            forward(useSni_, NotifyMessage::NIM_ADD, data);
+            forward(useSni_, NotifyRequest::Add, data);
         }
     }
     const bool now = available();

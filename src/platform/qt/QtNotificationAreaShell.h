@@ -31,7 +31,7 @@ public:
 
     std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override;
     void ReleaseMessageWindow(std::uintptr_t window) override;
-    bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override;
+    bool NotifyIcon(NotifyRequest request, const NotifyIconData& data) override;
     ScreenPoint GetCursorPos() const override { return sni_.GetCursorPos(); }
     bool KeyDown(VirtualKey key) const override { return sni_.KeyDown(key); }
 
@@ -56,7 +56,7 @@ private:
     };
 
     void areaChanged();
-    bool forward(bool toSni, NotifyMessage message, NotifyIconData data);
+    bool forward(bool toSni, NotifyRequest request, NotifyIconData data);
 
     QtSniTrayShell sni_;
     QtTrayShell xembed_;

@@ -53,7 +53,7 @@ public:
 
     std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override;
     void ReleaseMessageWindow(std::uintptr_t window) override;
-    bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override;
+    bool NotifyIcon(NotifyRequest request, const NotifyIconData& data) override;
     ScreenPoint GetCursorPos() const override;
     bool KeyDown(VirtualKey key) const override;
 
