@@ -1,15 +1,15 @@
-#include "BalanceTick.h"
+#include "accounting/BalanceTick.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "Clock.h"
-#include "ConnectionFlags.h"
-#include "ConnectionProbe.h"
-#include "Conversions.h"
-#include "DataFolder.h"
-#include "Globals.h"
-#include "StoreErrors.h"
+#include "accounting/ConnectionProbe.h"
+#include "accounting/Globals.h"
+#include "platform/Clock.h"
+#include "platform/ConnectionFlags.h"
+#include "store/Conversions.h"
+#include "store/DataFolder.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

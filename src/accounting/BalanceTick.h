@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SharedState.h"
-#include "TickView.h"
+#include "accounting/SharedState.h"
+#include "accounting/TickView.h"
 
 #include <array>
 #include <chrono>

@@ -1,8 +1,8 @@
-#include "ConnectionProbe.h"
+#include "accounting/ConnectionProbe.h"
 
 #include <cstdint>
 
-#include "ConnectionFlags.h"
+#include "platform/ConnectionFlags.h"
 
 namespace surftally {
 

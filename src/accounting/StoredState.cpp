@@ -1,10 +1,10 @@
-#include "StoredState.h"
+#include "accounting/StoredState.h"
 
-#include "Clock.h"
-#include "Conversions.h"
-#include "DataFolder.h"
-#include "Globals.h"
-#include "StoreErrors.h"
+#include "accounting/Globals.h"
+#include "platform/Clock.h"
+#include "store/Conversions.h"
+#include "store/DataFolder.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

@@ -1,9 +1,9 @@
-#include "Program.h"
+#include "app/Program.h"
 
-#include "FolderLock.h"
-#include "InstanceChannel.h"
-#include "TApplication.h"
-#include "Toolkit.h"
+#include "forms/TApplication.h"
+#include "forms/Toolkit.h"
+#include "platform/InstanceChannel.h"
+#include "store/FolderLock.h"
 
 namespace surftally {
 

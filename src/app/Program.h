@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "DataFolder.h"
-#include "TForm1.h"
-#include "TForm2.h"
-#include "TForm4.h"
+#include "forms/TForm1.h"
+#include "forms/TForm2.h"
+#include "forms/TForm4.h"
+#include "store/DataFolder.h"
 
 namespace surftally {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Colours.h"
-#include "TControl.h"
+#include "accounting/Colours.h"
+#include "forms/TControl.h"
 
 namespace surftally {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Colours.h"
-#include "Toolkit.h"
+#include "accounting/Colours.h"
+#include "forms/Toolkit.h"
 
 namespace surftally {
 

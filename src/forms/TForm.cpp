@@ -1,4 +1,4 @@
-#include "TForm.h"
+#include "forms/TForm.h"
 
 namespace surftally {
 

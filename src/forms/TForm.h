@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "TApplication.h"
-#include "TControl.h"
+#include "forms/TApplication.h"
+#include "forms/TControl.h"
 
 namespace surftally {
 

@@ -1,18 +1,18 @@
-#include "TForm1.h"
+#include "forms/TForm1.h"
 
 #include <algorithm>
 
-#include "BalanceTick.h"
-#include "ConnectionProbe.h"
-#include "Conversions.h"
-#include "DisplayState.h"
-#include "Globals.h"
-#include "StoreErrors.h"
-#include "StoredState.h"
-#include "TForm2.h"
-#include "TTrayIcon.h"
-#include "Texts.h"
-#include "TrayApplication.h"
+#include "accounting/BalanceTick.h"
+#include "accounting/ConnectionProbe.h"
+#include "accounting/Globals.h"
+#include "accounting/StoredState.h"
+#include "forms/DisplayState.h"
+#include "forms/TForm2.h"
+#include "forms/Texts.h"
+#include "platform/TTrayIcon.h"
+#include "platform/TrayApplication.h"
+#include "store/Conversions.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

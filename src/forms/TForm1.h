@@ -5,14 +5,14 @@
 #include <memory>
 #include <string>
 
-#include "DataFolder.h"
-#include "SharedState.h"
-#include "StripLook.h"
-#include "TForm.h"
-#include "TImage.h"
-#include "TLabel.h"
-#include "TTimer.h"
-#include "TickView.h"
+#include "accounting/SharedState.h"
+#include "accounting/TickView.h"
+#include "forms/StripLook.h"
+#include "forms/TForm.h"
+#include "forms/TImage.h"
+#include "forms/TLabel.h"
+#include "forms/TTimer.h"
+#include "store/DataFolder.h"
 
 namespace surftally {
 

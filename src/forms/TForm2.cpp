@@ -1,14 +1,14 @@
-#include "TForm2.h"
+#include "forms/TForm2.h"
 
 #include <initializer_list>
 #include <utility>
 
-#include "BalanceTick.h"
-#include "Conversions.h"
-#include "Globals.h"
-#include "TForm1.h"
-#include "TForm4.h"
-#include "Texts.h"
+#include "accounting/BalanceTick.h"
+#include "accounting/Globals.h"
+#include "forms/TForm1.h"
+#include "forms/TForm4.h"
+#include "forms/Texts.h"
+#include "store/Conversions.h"
 
 namespace surftally {
 

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "TButton.h"
-#include "TCheckBox.h"
-#include "TForm.h"
-#include "TGroupBox.h"
-#include "TLabel.h"
-#include "TMaskEdit.h"
-#include "TSpinEdit.h"
+#include "forms/TButton.h"
+#include "forms/TCheckBox.h"
+#include "forms/TForm.h"
+#include "forms/TGroupBox.h"
+#include "forms/TLabel.h"
+#include "forms/TMaskEdit.h"
+#include "forms/TSpinEdit.h"
 
 namespace surftally {
 

@@ -1,9 +1,9 @@
-#include "TForm4.h"
+#include "forms/TForm4.h"
 
-#include "Globals.h"
-#include "HelpTexts.h"
-#include "TForm1.h"
-#include "Texts.h"
+#include "accounting/Globals.h"
+#include "forms/HelpTexts.h"
+#include "forms/TForm1.h"
+#include "forms/Texts.h"
 
 namespace surftally {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TControl.h"
+#include "forms/TControl.h"
 
 namespace surftally {
 

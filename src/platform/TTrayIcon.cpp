@@ -1,10 +1,10 @@
-#include "TTrayIcon.h"
+#include "platform/TTrayIcon.h"
 
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
-#include "TrayApplication.h"
+#include "platform/TrayApplication.h"
 
 namespace surftally {
 

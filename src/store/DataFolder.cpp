@@ -1,13 +1,13 @@
-#include "DataFolder.h"
+#include "store/DataFolder.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
 
-#include "Conversions.h"
-#include "DataFolderPlatform.h"
-#include "ReplaceFile.h"
-#include "StoreErrors.h"
+#include "store/Conversions.h"
+#include "store/DataFolderPlatform.h"
+#include "store/ReplaceFile.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "StoreErrors.h"
+#include "store/StoreErrors.h"
 
 // What reading the data folder asks of the system, one file per system.
 namespace surftally::folder_system {

@@ -1,7 +1,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "DataFolderPlatform.h"
+#include "store/DataFolderPlatform.h"
 
 namespace surftally::folder_system {
 

@@ -1,5 +1,5 @@
 // The rules of the controls themselves, whatever toolkit draws them.
-#include "FormsFixture.h"
+#include "tests/forms/FormsFixture.h"
 
 using namespace formstest;
 

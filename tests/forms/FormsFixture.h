@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "FakeToolkit.h"
-#include "ProgramTest.h"
-#include "StoreErrors.h"
-#include "TTrayIcon.h"
+#include "platform/TTrayIcon.h"
+#include "store/StoreErrors.h"
+#include "tests/support/FakeToolkit.h"
+#include "tests/support/ProgramTest.h"
 
 namespace formstest {
 

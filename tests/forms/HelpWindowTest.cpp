@@ -1,9 +1,9 @@
 #include <map>
 #include <set>
 
-#include "FormsFixture.h"
-#include "StripLook.h"
-#include "Texts.h"
+#include "forms/StripLook.h"
+#include "forms/Texts.h"
+#include "tests/forms/FormsFixture.h"
 
 using namespace formstest;
 

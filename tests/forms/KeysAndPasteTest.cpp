@@ -1,5 +1,5 @@
 // Text that arrives in one piece, Enter and Escape, and the orderly end of the program.
-#include "FormsFixture.h"
+#include "tests/forms/FormsFixture.h"
 
 using namespace formstest;
 

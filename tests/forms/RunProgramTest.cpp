@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "FakeToolkit.h"
-#include "FolderLock.h"
-#include "InstanceChannel.h"
-#include "ProgramTest.h"
+#include "platform/InstanceChannel.h"
+#include "store/FolderLock.h"
+#include "tests/support/FakeToolkit.h"
+#include "tests/support/ProgramTest.h"
 
 using namespace surftally;
 
@@ -192,7 +192,7 @@ TEST_F(RunProgramTest, RequestsToEndSaveTheCountedBalanceOnce) {
     };
     EXPECT_EQ(run(), 0);
     // The strip's notification icon is gone with the program.
-    EXPECT_EQ(platform.shell.requests.back(), NotifyMessage::NIM_DELETE);
+    EXPECT_EQ(platform.shell.requests.back(), NotifyRequest::Delete);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 namespace surftally {
 

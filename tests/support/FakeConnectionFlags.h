@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ConnectionFlags.h"
+#include "platform/ConnectionFlags.h"
 
 namespace surftally {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "StoreErrors.h"
-#include "TickView.h"
+#include "accounting/TickView.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

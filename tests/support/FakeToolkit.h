@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "TControl.h"
-#include "TForm.h"
-#include "TTimer.h"
-#include "Toolkit.h"
+#include "forms/TControl.h"
+#include "forms/TForm.h"
+#include "forms/TTimer.h"
+#include "forms/Toolkit.h"
 
 namespace surftally {
 

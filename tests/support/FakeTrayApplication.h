@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "StoreErrors.h"
-#include "TIcon.h"
-#include "TrayApplication.h"
+#include "platform/TIcon.h"
+#include "platform/TrayApplication.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

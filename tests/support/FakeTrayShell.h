@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TrayShell.h"
+#include "platform/TrayShell.h"
 
 namespace surftally {
 
@@ -19,7 +19,7 @@ public:
         NotifyIconData data;
 
         // A request is told by its message where only that matters.
-        friend bool operator==(const Request& request, NotifyMessage message) {
+        friend bool operator==(const Request& request, NotifyRequest message) {
             return request.message == message;
         }
     };

@@ -6,14 +6,14 @@
 #include <functional>
 #include <memory>
 
-#include "FakeClock.h"
-#include "FakeConnectionFlags.h"
-#include "FakeTrayApplication.h"
-#include "FakeTrayShell.h"
-#include "Globals.h"
-#include "Program.h"
-#include "TApplication.h"
-#include "TempFolder.h"
+#include "accounting/Globals.h"
+#include "app/Program.h"
+#include "forms/TApplication.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeConnectionFlags.h"
+#include "tests/support/FakeTrayApplication.h"
+#include "tests/support/FakeTrayShell.h"
+#include "tests/support/TempFolder.h"
 
 namespace surftally {
 

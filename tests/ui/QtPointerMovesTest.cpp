@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "QtPointerKeys.h"
-#include "QtPointerMoves.h"
+#include "platform/qt/QtPointerKeys.h"
+#include "platform/qt/QtPointerMoves.h"
 
 namespace surftally {
 namespace {

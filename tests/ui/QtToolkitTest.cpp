@@ -18,10 +18,10 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "HelpTexts.h"
-#include "ProgramTest.h"
-#include "QtControlPeer.h"
-#include "QtToolkit.h"
+#include "forms/HelpTexts.h"
+#include "tests/support/ProgramTest.h"
+#include "ui/qt/Control.h"
+#include "ui/qt/Toolkit.h"
 
 using namespace surftally;
 
@@ -38,7 +38,7 @@ protected:
 
     template <class W>
     W* widget(const TForm& form, const char* name) const {
-        auto* window = dynamic_cast<QtControlPeer*>(form.Peer())->widget();
+        auto* window = dynamic_cast<QtControl*>(form.Peer())->widget();
         if (window->objectName() == QLatin1String(name)) {
             return qobject_cast<W*>(window);
         }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "FakeTrayApplication.h"
-#include "FakeTrayShell.h"
-#include "TTrayIcon.h"
+#include "platform/TTrayIcon.h"
+#include "tests/support/FakeTrayApplication.h"
+#include "tests/support/FakeTrayShell.h"
 
 namespace surftally {
 namespace {

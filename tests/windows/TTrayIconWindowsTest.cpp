@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "NativeNotifyRecord.h"
-#include "TTrayIcon.h"
-#include "TrayApplication.h"
-#include "WinTrayShell.h"
-#include "WindowPlacement.h"
+#include "platform/TTrayIcon.h"
+#include "platform/TrayApplication.h"
+#include "platform/windows/NativeNotifyRecord.h"
+#include "platform/windows/WinTrayShell.h"
+#include "platform/windows/WindowPlacement.h"
 
 #include <memory>
 #include <string>

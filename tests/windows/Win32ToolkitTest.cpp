@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "Globals.h"
-#include "ProgramTest.h"
-#include "StripLook.h"
-#include "Win32Control.h"
-#include "Win32Dpi.h"
-#include "Win32Fonts.h"
-#include "Win32StripDrawing.h"
-#include "Win32Toolkit.h"
+#include "accounting/Globals.h"
+#include "forms/StripLook.h"
+#include "tests/support/ProgramTest.h"
+#include "ui/win32/Control.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/Fonts.h"
+#include "ui/win32/StripDrawing.h"
+#include "ui/win32/Toolkit.h"
 
 #include <commctrl.h>
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include "TTrayIcon.h"
-#include "WinIconImage.h"
-#include "WinTrayApplication.h"
-#include "WinTrayShell.h"
+#include "platform/TTrayIcon.h"
+#include "platform/windows/WinIconImage.h"
+#include "platform/windows/WinTrayApplication.h"
+#include "platform/windows/WinTrayShell.h"
 
 #include <chrono>
 #include <filesystem>
@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 namespace fs = std::filesystem;

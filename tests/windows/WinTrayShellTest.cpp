@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "NativeNotifyRecord.h"
-#include "WinTrayShell.h"
+#include "platform/windows/NativeNotifyRecord.h"
+#include "platform/windows/WinTrayShell.h"
 
-#include "FakeTrayApplication.h"
-#include "TTrayIcon.h"
+#include "platform/TTrayIcon.h"
+#include "tests/support/FakeTrayApplication.h"
 
 #include <cstring>
 #include <functional>

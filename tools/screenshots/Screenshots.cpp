@@ -12,16 +12,16 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DataFolder.h"
-#include "FakeClock.h"
-#include "FakeConnectionFlags.h"
-#include "Globals.h"
-#include "Program.h"
-#include "QtControlPeer.h"
-#include "QtToolkit.h"
-#include "QtTrayApplication.h"
-#include "QtTrayShell.h"
-#include "TApplication.h"
+#include "store/DataFolder.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeConnectionFlags.h"
+#include "accounting/Globals.h"
+#include "app/Program.h"
+#include "ui/qt/Control.h"
+#include "ui/qt/Toolkit.h"
+#include "platform/qt/QtTrayApplication.h"
+#include "platform/qt/XEmbedTrayShell.h"
+#include "forms/TApplication.h"
 
 using namespace surftally;
 using namespace std::chrono_literals;
@@ -71,7 +71,7 @@ public:
     void leave() { form1_->Display->userMouseLeave(); }
 
     void save(const TForm& form, const char* name) {
-        QWidget& widget = *dynamic_cast<QtControlPeer*>(form.Peer())->widget();
+        QWidget& widget = *dynamic_cast<QtControl*>(form.Peer())->widget();
         QApplication::processEvents();
         const QString file = output_ + "/" + name;
         if (!widget.grab().save(file)) {
@@ -148,7 +148,7 @@ private:
     TApplication app_{toolkit_};
     FakeClock clock_;
     FakeConnectionFlags flags_;
-    QtTrayShell shell_;
+    XEmbedTrayShell shell_;
     QtTrayApplication application_;
     Program program_{app_};
     std::unique_ptr<TForm1>& form1_ = program_.form1;

@@ -1,4 +1,4 @@
-#include "LinuxPlatform.h"
+#include "app/linux/LinuxPlatform.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <optional>
 
-#include "LinuxConnectionFlags.h"
-#include "QtInstanceChannel.h"
-#include "QtNotificationAreaShell.h"
-#include "QtOrderlyEnd.h"
-#include "QtPlatformChoice.h"
-#include "QtToolkit.h"
-#include "QtTrayApplication.h"
-#include "SystemClock.h"
+#include "platform/SystemClock.h"
+#include "platform/linux/LinuxConnectionFlags.h"
+#include "platform/qt/NotificationAreaShell.h"
+#include "platform/qt/QtInstanceChannel.h"
+#include "platform/qt/QtOrderlyEnd.h"
+#include "platform/qt/QtPlatformChoice.h"
+#include "platform/qt/QtTrayApplication.h"
+#include "ui/qt/Toolkit.h"
 
 namespace surftally {
 
@@ -52,8 +52,8 @@ public:
 
 private:
     SystemClock clock_;
-    LinuxConnectionFlags flags_;     // the real root, "/"
-    QtNotificationAreaShell shell_;  // a D-Bus notification area, or an X11 one
+    LinuxConnectionFlags flags_;   // the real root, "/"
+    NotificationAreaShell shell_;  // a D-Bus notification area, or an X11 one
     QtTrayApplication trayApplication_;
     std::optional<QtOrderlyEnd> orderlyEnd_;
 };

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "Program.h"
+#include "app/Program.h"
 
 namespace surftally {
 

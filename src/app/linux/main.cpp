@@ -1,9 +1,9 @@
 // The program on Linux: picks the Linux services and runs the program on the standard data
 // folder.
 
-#include "DataFolder.h"
-#include "LinuxPlatform.h"
-#include "Program.h"
+#include "app/Program.h"
+#include "app/linux/LinuxPlatform.h"
+#include "store/DataFolder.h"
 
 using namespace surftally;
 

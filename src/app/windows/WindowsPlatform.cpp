@@ -1,17 +1,17 @@
-#include "WindowsPlatform.h"
+#include "app/windows/WindowsPlatform.h"
 
 // The portable names first; windows.h makes macros of some of them.
-#include "TApplication.h"
-#include "Texts.h"
-#include "WinConnectionFlags.h"
-#include "WinInstanceChannel.h"
-#include "WinSystemClock.h"
-#include "WinTrayApplication.h"
-#include "WinTrayShell.h"
+#include "forms/TApplication.h"
+#include "forms/Texts.h"
+#include "platform/windows/WinConnectionFlags.h"
+#include "platform/windows/WinInstanceChannel.h"
+#include "platform/windows/WinSystemClock.h"
+#include "platform/windows/WinTrayApplication.h"
+#include "platform/windows/WinTrayShell.h"
 
 // After the portable names.
-#include "Win32Text.h"
-#include "Win32Toolkit.h"
+#include "ui/win32/Text.h"
+#include "ui/win32/Toolkit.h"
 
 namespace surftally {
 
@@ -66,8 +66,7 @@ public:
     void showNoAnswer(const DataFolder& folder) override {
         // The folder is the machine's: the program holding it may be another user's, in a
         // session this one cannot reach.
-        showBox(Texts::RunningForAnotherUser.pick(folder.SerbianChosen()),
-                MB_ICONINFORMATION);
+        showBox(Texts::RunningForAnotherUser.pick(folder.SerbianChosen()), MB_ICONINFORMATION);
     }
 
     std::unique_ptr<Toolkit> toolkit() override {

@@ -1,9 +1,9 @@
 // The program on Windows: picks the Windows services and runs the program on the machine's
 // data folder.
 
-#include "DataFolder.h"
-#include "Program.h"
-#include "WindowsPlatform.h"
+#include "app/Program.h"
+#include "app/windows/WindowsPlatform.h"
+#include "store/DataFolder.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "QtIconRecord.h"
+#include "platform/qt/QtIconRecord.h"
 
-#include "QtIconImage.h"
+#include "platform/qt/QtIconImage.h"
 
 namespace surftally {
 

@@ -1,4 +1,4 @@
-#include "QtInstanceChannel.h"
+#include "platform/qt/QtInstanceChannel.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "InstanceChannel.h"
+#include "platform/InstanceChannel.h"
 
 namespace surftally {
 

@@ -1,4 +1,4 @@
-#include "QtPointerKeys.h"
+#include "platform/qt/QtPointerKeys.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "QtX11.h"
+#include "platform/qt/QtX11.h"
 
 namespace surftally {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrayShell.h"
+#include "platform/TrayShell.h"
 
 namespace surftally {
 

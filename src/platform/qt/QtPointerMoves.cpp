@@ -1,4 +1,4 @@
-#include "QtPointerMoves.h"
+#include "platform/qt/QtPointerMoves.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "QtTipText.h"
+#include "platform/qt/QtTipText.h"
 
 #include <QTextDocument>
 

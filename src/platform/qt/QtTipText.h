@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "TrayShell.h"
+#include "platform/TrayShell.h"
 
 namespace surftally {
 

@@ -4,7 +4,7 @@
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
 
-#include "TrayShell.h"
+#include "platform/TrayShell.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "InstanceChannel.h"
+#include "platform/InstanceChannel.h"
 
 namespace surftally {
 

@@ -1,6 +1,6 @@
-#include "WinTrayShell.h"
+#include "platform/windows/WinTrayShell.h"
 
-#include "NativeNotifyRecord.h"
+#include "platform/windows/NativeNotifyRecord.h"
 
 #include <stdexcept>
 #include <string>

@@ -7,7 +7,7 @@
 #include <memory>
 #include <utility>
 
-#include "TrayShell.h"
+#include "platform/TrayShell.h"
 
 namespace surftally {
 
