@@ -67,6 +67,21 @@ TEST(QtPointerMovesTest, UpdatesEveryIntervalCarryTheMovesSoTheTimerNeverWakesAl
     EXPECT_GE(count.withUpdate, 5);
 }
 
+TEST(QtPointerMovesTest, UpdatesThatComeALittleLateStillCarryEveryMove) {
+    // The program's once-an-interval update comes late on a busy machine, and a coarse timer
+    // may fire a little early: the moves' own timer must still leave every move to the update.
+    MoveCount count;
+    QtPointerMoves moves(300, [&count] { count.sent(); });
+    QTimer updates;
+    updates.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&updates, &QTimer::timeout, [&] { count.update(moves); });
+    moves.setActive(true);
+    count.update(moves);
+    updates.start(330);
+    EXPECT_TRUE(runUntil([&count] { return count.total() >= 6; }));
+    EXPECT_EQ(count.alone, 0);
+}
+
 TEST(QtPointerMovesTest, FrequentUpdatesNeitherHoldTheMovesBackNorDoubleThem) {
     MoveCount count;
     QtPointerMoves moves(400, [&count] { count.sent(); });

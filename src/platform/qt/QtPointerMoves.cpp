@@ -26,19 +26,21 @@ void QtPointerMoves::updated() {
     if (!timer_.isActive()) {
         return;
     }
-    if (sinceMove_.elapsed() >= intervalMs_ - intervalMs_ / 4) {
-        sendNow();
-    } else {
-        // Not due yet: the timer waits a whole interval from this update, so that the next
-        // update, a second from now, comes first and takes the move along.
-        timer_.start();
+    const bool due = sinceMove_.elapsed() >= intervalMs_ - intervalMs_ / 4;
+    // The timer waits a quarter interval past the next update, a second from now, so that the
+    // update comes first and takes the move along even when it is late or the timer early (a
+    // coarse timer may fire 5% early).
+    timer_.start(intervalMs_ + intervalMs_ / 4);
+    if (due) {
+        sinceMove_.start();
+        send_();
     }
 }
 
 void QtPointerMoves::sendNow() {
-    // The next one is due a whole interval from this one, whoever sent it.
+    // Without updates the moves come once an interval.
     sinceMove_.start();
-    timer_.start();
+    timer_.start(intervalMs_);
     send_();
 }
 

@@ -13,8 +13,8 @@ namespace surftally {
 //
 // They ride on the icon's updates: the program updates its icon every second, and a move that
 // falls due within the last quarter of its interval is sent with that update, in the same
-// wake-up of the process; an earlier update puts the timer a whole interval after it. The timer
-// sends one on its own only when no update came for a whole interval. While inactive (no icon,
+// wake-up of the process; every update puts the timer an interval and a quarter after it. The
+// timer sends one on its own only when no update came for that long. While inactive (no icon,
 // or no area to show it) nothing wakes the process.
 class QtPointerMoves : public QObject {
     Q_OBJECT
