@@ -13,7 +13,6 @@
 #include <algorithm>
 
 #include "platform/qt/QtIconRecord.h"
-#include "platform/qt/QtPointerKeys.h"
 #include "platform/qt/QtTipText.h"
 #include "platform/qt/SniActivations.h"
 #include "platform/qt/SniTypes.h"
@@ -40,7 +39,7 @@ struct SniTrayShell::Entry : QtIconRecord {
 };
 
 SniTrayShell::SniTrayShell(QDBusConnection connection, QObject* parent)
-    : QObject(parent), connection_(std::move(connection)) {
+    : QObject(parent), QtNotificationShell(this), connection_(std::move(connection)) {
     RegisterSniTypes();
     itemThread_.setObjectName(QStringLiteral("StatusNotifierItem"));
     itemThread_.start();
@@ -78,20 +77,6 @@ SniTrayShell::~SniTrayShell() {
     itemThread_.wait();
 }
 
-std::uintptr_t SniTrayShell::AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) {
-    return windows_.allocate(std::move(procedure));
-}
-
-void SniTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
-    windows_.release(window);
-}
-
-bool SniTrayShell::NotifyIcon(NotifyRequest message, const NotifyIconData& data) {
-    const bool done = notify(message, data);
-    refreshMoves(done && message != NotifyRequest::Delete);
-    return done;
-}
-
 bool SniTrayShell::notify(NotifyRequest message, const NotifyIconData& data) {
     const auto key = std::make_pair(data.hWnd, data.uID);
     const auto it = entries_.find(key);
@@ -120,7 +105,7 @@ bool SniTrayShell::notify(NotifyRequest message, const NotifyIconData& data) {
             entry->item->moveToThread(&itemThread_);
             entry->decision.setSingleShot(true);
             connect(&entry->decision, &QTimer::timeout, this, [this, key] { decide(key); });
-            apply(*entry, data);
+            apply(*entry, data, false);  // a new item is read whole
             if (connection_.isConnected()) {
                 // Registered in the item's thread, where the bus makes its helpers for it.
                 StatusNotifierItem* item = entry->item;
@@ -145,7 +130,7 @@ bool SniTrayShell::notify(NotifyRequest message, const NotifyIconData& data) {
             if (it == entries_.end()) {
                 return false;
             }
-            apply(*it->second, data);
+            apply(*it->second, data, true);
             return true;
         case NotifyRequest::Delete: {
             if (it == entries_.end()) {
@@ -168,12 +153,24 @@ bool SniTrayShell::notify(NotifyRequest message, const NotifyIconData& data) {
     return false;
 }
 
-void SniTrayShell::apply(Entry& entry, const NotifyIconData& data) {
+void SniTrayShell::apply(Entry& entry, const NotifyIconData& data, bool tell) {
     // Even another picture is signalled only when its pixels differ.
     if (const auto picture = entry.take(data)) {
-        entry.item->setPixmaps(SniPixmaps(*picture));
+        if (entry.item->setPixmaps(SniPixmaps(*picture)) && tell) {
+            announce(QStringLiteral("NewIcon"));
+        }
     }
-    entry.item->setTip(ToolTipOf(TipText(data)));
+    if (entry.item->setTip(ToolTipOf(TipText(data))) && tell) {
+        announce(QStringLiteral("NewToolTip"));
+    }
+}
+
+void SniTrayShell::announce(const QString& signal) {
+    // Sent from here, as the item would send it: from its object, under its interface.
+    if (connection_.isConnected()) {
+        connection_.send(QDBusMessage::createSignal(QString::fromLatin1(kItemPath),
+                                                    QString::fromLatin1(kItemInterface), signal));
+    }
 }
 
 namespace {
@@ -297,13 +294,6 @@ void SniTrayShell::hostUnregistered() {
     }
 }
 
-void SniTrayShell::refreshMoves(bool updated) {
-    moves_.setActive(available() && !entries_.empty());
-    if (updated) {
-        moves_.updated();
-    }
-}
-
 void SniTrayShell::setHost(bool there) {
     const bool was = available();
     hostThere_ = there;
@@ -325,14 +315,6 @@ void SniTrayShell::sendMoves() const {
 QString SniTrayShell::serviceName(std::uintptr_t window, std::uint32_t uID) const {
     const auto it = entries_.find({window, uID});
     return it == entries_.end() ? QString() : it->second->service;
-}
-
-ScreenPoint SniTrayShell::GetCursorPos() const {
-    return QtCursorPos();
-}
-
-bool SniTrayShell::KeyDown(VirtualKey key) const {
-    return QtKeyDown(key);
 }
 
 }  // namespace surftally

@@ -13,9 +13,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/TrayShell.h"
-#include "platform/qt/QtMessageWindows.h"
-#include "platform/qt/QtPointerMoves.h"
+#include "platform/qt/QtNotificationShell.h"
 
 class QDBusServiceWatcher;
 
@@ -44,22 +42,12 @@ class StatusNotifierItem;
 // second (QtPointerMoves), with the item's own update where one comes.
 //
 // One item at a time: its object is /StatusNotifierItem, the path hosts look for.
-class SniTrayShell : public QObject, public TrayShell {
+class SniTrayShell : public QObject, public QtNotificationShell {
     Q_OBJECT
 public:
     explicit SniTrayShell(QDBusConnection connection = QDBusConnection::sessionBus(),
                           QObject* parent = nullptr);
     ~SniTrayShell() override;
-
-    std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override;
-    void ReleaseMessageWindow(std::uintptr_t window) override;
-    bool NotifyIcon(NotifyRequest request, const NotifyIconData& data) override;
-    ScreenPoint GetCursorPos() const override;
-    bool KeyDown(VirtualKey key) const override;
-
-    void setOnProcedureError(std::function<void(std::exception_ptr)> handler) {
-        windows_.setOnProcedureError(std::move(handler));
-    }
 
     // A watcher with a host is on the bus.
     bool available() const { return watcherThere_ && hostThere_; }
@@ -69,7 +57,7 @@ public:
 
     static constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
     static constexpr const char* kItemPath = "/StatusNotifierItem";
-    static constexpr int kMoveIntervalMs = 1000;
+    static constexpr const char* kItemInterface = "org.kde.StatusNotifierItem";
 
 signals:
     void availableChanged(bool available);
@@ -83,8 +71,13 @@ private:
 
     using Key = std::pair<std::uintptr_t, std::uint32_t>;
 
-    bool notify(NotifyRequest message, const NotifyIconData& data);
-    void apply(Entry& entry, const NotifyIconData& data);
+    bool notify(NotifyRequest message, const NotifyIconData& data) override;
+    bool movesWanted() const override { return available() && !entries_.empty(); }
+    void sendMoves() const override;
+    // `tell`: the hosts are told of what changed.
+    void apply(Entry& entry, const NotifyIconData& data, bool tell);
+    // Tells the hosts that the item's property of that signal changed.
+    void announce(const QString& signal);
     void request(Key key, int kind, std::chrono::steady_clock::time_point at);
     void decide(Key key);
     void schedule(Entry& entry);
@@ -93,19 +86,14 @@ private:
     void askHost();
     void registerItem(const Entry& entry);
     void setHost(bool there);
-    void sendMoves() const;
-    // Moves while an icon is there to show; `updated`: an icon was, which may carry one.
-    void refreshMoves(bool updated = false);
 
     QDBusConnection connection_;
     QDBusServiceWatcher* watcher_ = nullptr;
-    QtMessageWindows windows_{this};
     std::map<Key, std::unique_ptr<Entry>> entries_;
     QThread itemThread_;  // where the items take the host's calls
     int nextItem_ = 1;
     bool watcherThere_ = false;
     bool hostThere_ = false;
-    QtPointerMoves moves_{kMoveIntervalMs, [this] { sendMoves(); }};
 };
 
 }  // namespace surftally

@@ -12,11 +12,6 @@ StatusNotifierItem::StatusNotifierItem(QString id, QString title,
       title_(std::move(title)),
       onRequest_(std::move(onRequest)) {}
 
-void StatusNotifierItem::announce(void (StatusNotifierItem::*signal)()) {
-    // The bus relays only what the object emits in its own thread.
-    QMetaObject::invokeMethod(this, [this, signal] { emit(this->*signal)(); });
-}
-
 SniPixmapList StatusNotifierItem::iconPixmap() const {
     const QMutexLocker lock(&mutex_);
     return pixmaps_;
@@ -35,7 +30,6 @@ bool StatusNotifierItem::setPixmaps(const SniPixmapList& pixmaps) {
         }
         pixmaps_ = pixmaps;
     }
-    announce(&StatusNotifierItem::NewIcon);
     return true;
 }
 
@@ -47,7 +41,6 @@ bool StatusNotifierItem::setTip(const QString& tip) {
         }
         tip_ = tip;
     }
-    announce(&StatusNotifierItem::NewToolTip);
     return true;
 }
 

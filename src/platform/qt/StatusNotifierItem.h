@@ -11,11 +11,12 @@
 namespace surftally {
 
 // One icon on the session bus, as the org.kde.StatusNotifierItem interface: its picture and
-// tip as properties, the host's clicks as methods, and a signal for each change. It sends a
-// change signal only when the value differs from what the host has.
+// tip as properties, the host's clicks as methods, and a signal for each change.
 //
 // It may live in a thread of its own, so that a click is taken as soon as it arrives: the
-// host's reads run there, the program's changes in its own thread.
+// host's reads run there, the program's changes in its own thread. A change is announced by
+// whoever made it (setPixmaps, setTip say whether there is one), straight from its thread:
+// emitting here would wake this thread for every change only to hand the signal on.
 class StatusNotifierItem : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
@@ -53,7 +54,8 @@ public:
     SniToolTip toolTip() const;
     bool itemIsMenu() const { return false; }
 
-    // Each returns whether the value changed, and then signals the host.
+    // Each returns whether the value changed, which the host is then to be told of with the
+    // signal of that name (NewIcon, NewToolTip).
     bool setPixmaps(const SniPixmapList& pixmaps);
     bool setTip(const QString& tip);
 
@@ -72,8 +74,6 @@ signals:
     Q_SCRIPTABLE void NewStatus(const QString& status);
 
 private:
-    void announce(void (StatusNotifierItem::*signal)());
-
     QString id_;
     QString title_;
     std::function<void(Request, int, int)> onRequest_;

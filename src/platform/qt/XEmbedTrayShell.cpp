@@ -3,7 +3,6 @@
 #include <QString>
 
 #include "platform/qt/QtIconRecord.h"
-#include "platform/qt/QtPointerKeys.h"
 #include "platform/qt/QtTipText.h"
 
 namespace surftally {
@@ -12,27 +11,13 @@ struct XEmbedTrayShell::Entry : QtIconRecord {
     std::unique_ptr<QSystemTrayIcon> icon;
 };
 
-XEmbedTrayShell::XEmbedTrayShell(QObject* parent) : QObject(parent) {
+XEmbedTrayShell::XEmbedTrayShell(QObject* parent) : QObject(parent), QtNotificationShell(this) {
     available_ = tray_.available();
     connect(&tray_, &X11TrayWatcher::availableChanged, this, &XEmbedTrayShell::trayChanged);
 }
 
 XEmbedTrayShell::~XEmbedTrayShell() {
     entries_.clear();
-}
-
-std::uintptr_t XEmbedTrayShell::AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) {
-    return windows_.allocate(std::move(procedure));
-}
-
-void XEmbedTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
-    windows_.release(window);
-}
-
-bool XEmbedTrayShell::NotifyIcon(NotifyRequest message, const NotifyIconData& data) {
-    const bool done = notify(message, data);
-    refreshMoves(done && message != NotifyRequest::Delete);
-    return done;
 }
 
 bool XEmbedTrayShell::notify(NotifyRequest message, const NotifyIconData& data) {
@@ -129,13 +114,6 @@ void XEmbedTrayShell::sendMoves() const {
     }
 }
 
-void XEmbedTrayShell::refreshMoves(bool updated) {
-    moves_.setActive(available_ && !entries_.empty());
-    if (updated) {
-        moves_.updated();
-    }
-}
-
 void XEmbedTrayShell::trayChanged(bool available) {
     available_ = available;
     refreshMoves();
@@ -152,14 +130,6 @@ void XEmbedTrayShell::trayChanged(bool available) {
 QSystemTrayIcon* XEmbedTrayShell::trayIcon(std::uintptr_t window, std::uint32_t uID) const {
     const auto it = entries_.find({window, uID});
     return it == entries_.end() ? nullptr : it->second->icon.get();
-}
-
-ScreenPoint XEmbedTrayShell::GetCursorPos() const {
-    return QtCursorPos();
-}
-
-bool XEmbedTrayShell::KeyDown(VirtualKey key) const {
-    return QtKeyDown(key);
 }
 
 }  // namespace surftally

@@ -10,9 +10,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/TrayShell.h"
-#include "platform/qt/QtMessageWindows.h"
-#include "platform/qt/QtPointerMoves.h"
+#include "platform/qt/QtNotificationShell.h"
 #include "platform/qt/X11TrayWatcher.h"
 
 namespace surftally {
@@ -33,31 +31,17 @@ namespace surftally {
 // No QSystemTrayIcon is made before the first add: Qt decides once, with the first one, whether
 // its icons go to a D-Bus notification area or embed the X11 way, and the program's D-Bus
 // shell adds here only while there is no D-Bus area.
-class XEmbedTrayShell : public QObject, public TrayShell {
+class XEmbedTrayShell : public QObject, public QtNotificationShell {
     Q_OBJECT
 public:
     explicit XEmbedTrayShell(QObject* parent = nullptr);
     ~XEmbedTrayShell() override;
-
-    std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override;
-    void ReleaseMessageWindow(std::uintptr_t window) override;
-    bool NotifyIcon(NotifyRequest request, const NotifyIconData& data) override;
-    ScreenPoint GetCursorPos() const override;
-    bool KeyDown(VirtualKey key) const override;
-
-    // An exception must not unwind through the event loop; one that leaves a message
-    // window's procedure is handed here. Without a handler the program ends (std::terminate).
-    void setOnProcedureError(std::function<void(std::exception_ptr)> handler) {
-        windows_.setOnProcedureError(std::move(handler));
-    }
 
     // Whether the desktop has a notification area now.
     bool available() const { return available_; }
 
     // The Qt icon behind an added record (window, uID); null when none. For tests.
     QSystemTrayIcon* trayIcon(std::uintptr_t window, std::uint32_t uID = 0) const;
-
-    static constexpr int kMoveIntervalMs = 1000;
 
 signals:
     // A notification area appeared or went away.
@@ -66,21 +50,18 @@ signals:
 private:
     struct Entry;
 
-    bool notify(NotifyRequest message, const NotifyIconData& data);
+    bool notify(NotifyRequest message, const NotifyIconData& data) override;
+    bool movesWanted() const override { return available_ && !entries_.empty(); }
+    void sendMoves() const override;
     void apply(Entry& entry, const NotifyIconData& data);
     void showIfPossible(Entry& entry);
     void post(const Entry& entry, std::uint32_t mouseMessage) const;
     void activated(const Entry& entry, QSystemTrayIcon::ActivationReason reason) const;
     void trayChanged(bool available);
-    void sendMoves() const;
-    // Moves while an icon is there to show; `updated`: an icon was, which may carry one.
-    void refreshMoves(bool updated = false);
 
-    QtMessageWindows windows_{this};
     std::map<std::pair<std::uintptr_t, std::uint32_t>, std::unique_ptr<Entry>> entries_;
     X11TrayWatcher tray_;
     bool available_ = false;
-    QtPointerMoves moves_{kMoveIntervalMs, [this] { sendMoves(); }};
 };
 
 }  // namespace surftally
