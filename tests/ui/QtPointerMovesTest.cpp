@@ -37,6 +37,13 @@ struct MoveCount {
     }
 };
 
+// Updates the moves every `ms` from `updates`, a precise timer as the program's tick is.
+void updateEvery(QTimer& updates, MoveCount& count, QtPointerMoves& moves, int ms) {
+    updates.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&updates, &QTimer::timeout, [&count, &moves] { count.update(moves); });
+    updates.start(ms);
+}
+
 TEST(QtPointerMovesTest, InactiveSendsNothingAndActiveKeepsSendingWithoutUpdates) {
     int sent = 0;
     QtPointerMoves moves(50, [&sent] { ++sent; });
@@ -55,13 +62,11 @@ TEST(QtPointerMovesTest, InactiveSendsNothingAndActiveKeepsSendingWithoutUpdates
 TEST(QtPointerMovesTest, UpdatesEveryIntervalCarryTheMovesSoTheTimerNeverWakesAlone) {
     MoveCount count;
     QtPointerMoves moves(200, [&count] { count.sent(); });
-    QTimer updates;
-    updates.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&updates, &QTimer::timeout, [&] { count.update(moves); });
     moves.setActive(true);
     count.update(moves);  // too early to carry one
     EXPECT_EQ(count.total(), 0);
-    updates.start(150);
+    QTimer updates;
+    updateEvery(updates, count, moves, 150);
     EXPECT_TRUE(runUntil([&count] { return count.total() >= 5; }));
     EXPECT_EQ(count.alone, 0);
     EXPECT_GE(count.withUpdate, 5);
@@ -72,12 +77,10 @@ TEST(QtPointerMovesTest, UpdatesThatComeALittleLateStillCarryEveryMove) {
     // may fire a little early: the moves' own timer must still leave every move to the update.
     MoveCount count;
     QtPointerMoves moves(300, [&count] { count.sent(); });
-    QTimer updates;
-    updates.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&updates, &QTimer::timeout, [&] { count.update(moves); });
     moves.setActive(true);
     count.update(moves);
-    updates.start(330);
+    QTimer updates;
+    updateEvery(updates, count, moves, 330);
     EXPECT_TRUE(runUntil([&count] { return count.total() >= 6; }));
     EXPECT_EQ(count.alone, 0);
 }
