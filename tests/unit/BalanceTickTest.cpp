@@ -4,37 +4,18 @@
 #include <filesystem>
 #include <random>
 
-#include "accounting/BalanceTick.h"
 #include "accounting/Globals.h"
-#include "accounting/StoredState.h"
 #include "store/Conversions.h"
 #include "store/DataFolder.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeConnectionFlags.h"
-#include "tests/support/FakeTickView.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TickRig.h"
 
 namespace surftally {
 namespace {
 
 using namespace std::chrono_literals;
 
-class BalanceTickTest : public ::testing::Test {
+class BalanceTickTest : public ::testing::Test, protected TickRig<> {
 protected:
-    void SetUp() override {
-        ConnectionText.clear();
-        temp.seedDefaults();
-    }
-
-    // Starts the program with this balance, the minimum and the economic period.
-    void start(const std::string& balance, const std::string& alarm = "2",
-               const std::string& economic = "00:00\r\n00:00\r\n0\r\n") {
-        temp.put("remain.dat", balance + "\r\n");
-        temp.put("alarm.dat", alarm + "\r\n");
-        temp.put("economic.dat", economic);
-        ReadStoredState(state, folder, clock, 768);
-    }
-
     void run(int ticks, std::chrono::milliseconds period = 1000ms) {
         for (int i = 0; i < ticks; ++i) {
             clock.advance(period);
@@ -45,17 +26,6 @@ protected:
     std::string saved() const { return temp.get("remain.dat"); }
     // Marks the file so that a later test can tell whether the tick wrote it.
     void mark() const { temp.put("remain.dat", "mark\r\n"); }
-
-    // The balance in seconds the tick holds now.
-    std::int64_t balance() const { return std::int64_t{state.BaseSeconds} - state.SecondsUsed; }
-
-    TempFolder temp;
-    DataFolder folder{temp.path()};
-    FakeClock clock{12h};
-    FakeConnectionFlags flags;
-    FakeTickView view;
-    SharedState state;
-    BalanceTick tick{state, clock, flags, folder, view};
 };
 
 TEST_F(BalanceTickTest, CountsDownOnlineAndSavesAtTheMinuteMark) {
