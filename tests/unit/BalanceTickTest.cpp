@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <ostream>
 #include <random>
 
 #include "accounting/Globals.h"
@@ -14,8 +15,29 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// What the strip shows beside its numbers: the display's colours, the status line and its
+// colours.
+struct Look {
+    Colour displayBack;
+    Colour displayFront;
+    std::string status;
+    Colour statusBack;
+    Colour statusFront;
+
+    bool operator==(const Look&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Look& l) {
+        return out << std::hex << "display " << l.displayBack << "/" << l.displayFront << ", \""
+                   << l.status << "\" " << l.statusBack << "/" << l.statusFront;
+    }
+};
+
 class BalanceTickTest : public ::testing::Test, protected TickRig<> {
 protected:
+    Look look() const {
+        return {view.displayBack, view.displayFront, view.status, view.statusBack,
+                view.statusFront};
+    }
+
     void run(int ticks, std::chrono::milliseconds period = 1000ms) {
         for (int i = 0; i < ticks; ++i) {
             clock.advance(period);
@@ -34,11 +56,7 @@ TEST_F(BalanceTickTest, CountsDownOnlineAndSavesAtTheMinuteMark) {
     run(1);
     EXPECT_EQ(view.display, "011:59:59");
     EXPECT_EQ(state.RemainText, "011:59:59");
-    EXPECT_EQ(view.displayBack, clYellow);
-    EXPECT_EQ(view.displayFront, clBlack);
-    EXPECT_EQ(view.status, "Modem");
-    EXPECT_EQ(view.statusBack, clMaroon);
-    EXPECT_EQ(view.statusFront, clWhite);
+    EXPECT_EQ(look(), (Look{clYellow, clBlack, "Modem", clMaroon, clWhite}));
     EXPECT_EQ(view.shownIcon, StateIcon::Modem);
     EXPECT_EQ(saved(), "012:00:00\r\n");
 
@@ -69,11 +87,7 @@ TEST_F(BalanceTickTest, GoingOfflineSavesOnceAndShowsTheClock) {
     run(1);
     EXPECT_EQ(saved(), "011:59:30\r\n");
     EXPECT_EQ(view.display, "12:00:31");
-    EXPECT_EQ(view.displayBack, clBlack);
-    EXPECT_EQ(view.displayFront, clYellow);
-    EXPECT_EQ(view.status, "Off - Line");
-    EXPECT_EQ(view.statusBack, clNavy);
-    EXPECT_EQ(view.statusFront, clYellow);
+    EXPECT_EQ(look(), (Look{clBlack, clYellow, "Off - Line", clNavy, clYellow}));
 
     mark();
     run(5);
