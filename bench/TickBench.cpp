@@ -1,14 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "accounting/BalanceTick.h"
 #include "accounting/ConnectionProbe.h"
-#include "accounting/Globals.h"
-#include "accounting/StoredState.h"
-#include "store/DataFolder.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeConnectionFlags.h"
-#include "tests/support/FakeTickView.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TickRig.h"
 
 #ifdef __linux__
 #include "platform/linux/LinuxConnectionFlags.h"
@@ -20,51 +13,36 @@ using namespace std::chrono_literals;
 namespace {
 
 // A started program on-line through a modem, with the tick's collaborators faked.
-struct TickRig {
-    TickRig() {
-        temp.seedDefaults();
-        temp.put("remain.dat", "012:00:00\r\n");
-        ReadStoredState(state, folder, clock, 768);
-        ConnectionText.clear();
+struct OnlineRig : TickRig<> {
+    OnlineRig() {
+        start("012:00:00");
         flags.setOnline(ConnectionFlags::kModem);
     }
-    TempFolder temp;
-    DataFolder folder{temp.path()};
-    FakeClock clock{12h};
-    FakeConnectionFlags flags;
-    FakeTickView view;
-    SharedState state;
-    BalanceTick tick{state, clock, flags, folder, view};
 };
 
 }  // namespace
 
-// A run on-line between minute marks: the existence test of remain.dat is its only file work.
-static void BM_TickOnline(benchmark::State& s) {
-    TickRig rig;
+// A run between minute marks: on-line, where the existence test of remain.dat is its only file
+// work, or off-line in the clock view.
+static void BM_Tick(benchmark::State& s, bool online) {
+    OnlineRig rig;
+    if (!online) {
+        rig.flags.setOffline();
+    }
     rig.clock.advance(1s);
     rig.tick.Timer1Timer();
+    const std::chrono::nanoseconds step = online ? 1ns : std::chrono::nanoseconds(1s);
     for (auto _ : s) {
-        rig.clock.advance(1ns);
+        rig.clock.advance(step);
         rig.tick.Timer1Timer();
     }
 }
-BENCHMARK(BM_TickOnline)->Unit(benchmark::kMicrosecond);
-
-// A run off-line in the clock view.
-static void BM_TickOffline(benchmark::State& s) {
-    TickRig rig;
-    rig.flags.setOffline();
-    for (auto _ : s) {
-        rig.clock.advance(1s);
-        rig.tick.Timer1Timer();
-    }
-}
-BENCHMARK(BM_TickOffline)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Tick, Online, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Tick, Offline, false)->Unit(benchmark::kMicrosecond);
 
 // A run at a minute mark: counts, then replaces remain.dat atomically.
 static void BM_TickMinuteMark(benchmark::State& s) {
-    TickRig rig;
+    OnlineRig rig;
     for (auto _ : s) {
         RebaseBalance(rig.state, rig.clock, 12 * 3600 + 1);
         rig.clock.advance(1s);

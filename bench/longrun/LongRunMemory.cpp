@@ -5,23 +5,14 @@
 // save would show here.
 
 #include <malloc.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 
-#include "accounting/BalanceTick.h"
-#include "accounting/Globals.h"
-#include "accounting/StoredState.h"
-#include "store/Conversions.h"
-#include "store/DataFolder.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeConnectionFlags.h"
-#include "tests/support/FakeTickView.h"
+#include "tests/support/TickRig.h"
 
 using namespace surftally;
 using namespace std::chrono_literals;
@@ -51,31 +42,11 @@ long long residentKiB() {
 }  // namespace
 
 int main() {
-    std::string pattern =
-        ((::access("/dev/shm", W_OK) == 0 ? std::filesystem::path("/dev/shm")
-                                          : std::filesystem::temp_directory_path()) /
-         "surftally-memory-XXXXXX")
-            .string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
-        return 2;
-    }
-    const std::filesystem::path dir = pattern;
     int status = 0;
     {
-        const DataFolder folder(dir);
-        folder.WriteLines("remain.dat", {"999:00:00"});
-        folder.WriteLines("alarm.dat", {"2"});
-        folder.WriteLines("position.dat", {"-1", "-1"});
-        folder.WriteLines("economic.dat", {"01:00", "05:30", "50"});
-
-        FakeClock clock(20h);
-        FakeConnectionFlags flags;
-        FakeTickView view;
-        SharedState state;
-        ConnectionText.clear();
-        ReadStoredState(state, folder, clock, 768);
-        BalanceTick tick(state, clock, flags, folder, view);
+        // In memory, as the long-run test: the saves are not what is measured.
+        TickRig<> rig(TempFolder::Place::Memory, 20h);
+        rig.start("999:00:00", "2", "01:00\r\n05:30\r\n50\r\n");
 
         std::mt19937 random(1);
         std::uniform_int_distribution<int> lateness(0, 15);
@@ -85,11 +56,11 @@ int main() {
         std::printf("%4s %12s %12s %14s\n", "day", "runs", "heap bytes", "resident KiB");
         const auto run = [&](int count) {
             for (int i = 0; i < count && day < kDays; ++i) {
-                const milliseconds before = clock.timeOfDay();
-                clock.advance(milliseconds(1000 + lateness(random)));
-                tick.Timer1Timer();
+                const milliseconds before = rig.clock.timeOfDay();
+                rig.clock.advance(milliseconds(1000 + lateness(random)));
+                rig.tick.Timer1Timer();
                 ++runs;
-                if (clock.timeOfDay() < before) {
+                if (rig.clock.timeOfDay() < before) {
                     ++day;
                     if (day == 1) {
                         heapAfterFirstDay = heapInUse();
@@ -99,26 +70,24 @@ int main() {
                                     residentKiB());
                     }
                     if (day == 10 || day == 24) {
-                        clock.setTimeOfDay(clock.timeOfDay() + (day == 10 ? 1h : -1h));
+                        rig.clock.setTimeOfDay(rig.clock.timeOfDay() + (day == 10 ? 1h : -1h));
                     }
                 }
             }
         };
         while (day < kDays) {
-            flags.setOnline(random() % 2 ? ConnectionFlags::kModem : ConnectionFlags::kLan);
+            rig.flags.setOnline(random() % 2 ? ConnectionFlags::kModem : ConnectionFlags::kLan);
             run(static_cast<int>(60 * (5 + random() % 236)));
-            flags.setOffline();
+            rig.flags.setOffline();
             run(static_cast<int>(60 * (1 + random() % 60)));
         }
         const long long growth = heapInUse() - heapAfterFirstDay;
         std::printf("heap in use grew by %lld bytes from day 1 to day %d (%zu errors reported)\n",
-                    growth, kDays, view.errors.size());
+                    growth, kDays, rig.view.errors.size());
         if (growth > kAllowedGrowth) {
             std::printf("FAILED: the heap in use grows with time\n");
             status = 1;
         }
     }
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
     return status;
 }

@@ -37,22 +37,25 @@ struct TrayMessage {
 };
 
 // The message numbers a notification window hears: the session's end, and the pointer
-// events the system puts in a callback message's LParam. The values are the system's own.
+// events the system puts in a callback message's LParam. The values are the system's own;
+// the pointer events run on from MouseMove in this order.
 struct TrayEvent {
-    // The first number a program may give its own messages.
-    static constexpr std::uint32_t User = 0x400;
-    static constexpr std::uint32_t QueryEndSession = 0x11;
-    static constexpr std::uint32_t EndSession = 0x16;
-    static constexpr std::uint32_t MouseMove = 0x200;
-    static constexpr std::uint32_t LeftButtonDown = 0x201;
-    static constexpr std::uint32_t LeftButtonUp = 0x202;
-    static constexpr std::uint32_t LeftButtonDoubleClick = 0x203;
-    static constexpr std::uint32_t RightButtonDown = 0x204;
-    static constexpr std::uint32_t RightButtonUp = 0x205;
-    static constexpr std::uint32_t RightButtonDoubleClick = 0x206;
-    static constexpr std::uint32_t MiddleButtonDown = 0x207;
-    static constexpr std::uint32_t MiddleButtonUp = 0x208;
-    static constexpr std::uint32_t MiddleButtonDoubleClick = 0x209;
+    enum : std::uint32_t {
+        // The first number a program may give its own messages.
+        User = 0x400,
+        QueryEndSession = 0x11,
+        EndSession = 0x16,
+        MouseMove = 0x200,
+        LeftButtonDown,
+        LeftButtonUp,
+        LeftButtonDoubleClick,
+        RightButtonDown,
+        RightButtonUp,
+        RightButtonDoubleClick,
+        MiddleButtonDown,
+        MiddleButtonUp,
+        MiddleButtonDoubleClick,
+    };
 };
 
 struct ScreenPoint {

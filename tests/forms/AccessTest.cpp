@@ -98,9 +98,8 @@ TEST_F(FormsTest, FieldNamesFollowTheSerbianLabels) {
 }
 
 TEST_F(FormsTest, TheDisplaySaysWhatItShowsAndTheConnection) {
-    data.put("remain.dat", "010:00:00\r\n");
     data.put("alarm.dat", "2\r\n");
-    build();
+    start("010:00:00");
     tick();
     EXPECT_EQ(form1->Display->AccessibleDescription(), "Clock, Off - Line");
     form1->Display->userMouseMove();

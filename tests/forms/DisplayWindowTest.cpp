@@ -3,8 +3,7 @@
 using namespace formstest;
 
 TEST_F(FormsTest, RedHoverHoldLastsUntilTheMouseLeaves) {
-    data.put("remain.dat", "001:00:00\r\n");
-    build();
+    start("001:00:00");
     tick();
     form1->Display->userMouseMove();
     EXPECT_EQ(form1->Display->Caption(), "001:00:00");
@@ -20,8 +19,7 @@ TEST_F(FormsTest, RedHoverHoldLastsUntilTheMouseLeaves) {
 }
 
 TEST_F(FormsTest, GreenHoverHoldEndsAboutThreeTicksAfterTheLastMove) {
-    data.put("remain.dat", "010:00:00\r\n");
-    build();
+    start("010:00:00");
     tick();
     form1->Display->userMouseMove();
     EXPECT_EQ(form1->Display->Color(), clGreen);
@@ -36,8 +34,7 @@ TEST_F(FormsTest, GreenHoverHoldEndsAboutThreeTicksAfterTheLastMove) {
 }
 
 TEST_F(FormsTest, HoverOnLineChangesNothing) {
-    data.put("remain.dat", "010:00:00\r\n");
-    build();
+    start("010:00:00");
     flags.setOnline(ConnectionFlags::kLan);
     tick();
     form1->Display->userMouseMove();
@@ -46,8 +43,7 @@ TEST_F(FormsTest, HoverOnLineChangesNothing) {
 }
 
 TEST_F(FormsTest, StatusClickOffLineOpensTheSettingsWithTheLastBalance) {
-    data.put("remain.dat", "012:34:56\r\n");
-    build();
+    start("012:34:56");
     tick();
     ASSERT_NE(form1->Display->Caption(), "012:34:56");  // the clock
     form1->Status->userClick();
@@ -60,10 +56,9 @@ TEST_F(FormsTest, StatusClickOffLineOpensTheSettingsWithTheLastBalance) {
 }
 
 TEST_F(FormsTest, DisplayClickFillsTheSettingsFromTheSharedState) {
-    data.put("remain.dat", "012:34:56\r\n");
     data.put("alarm.dat", "7\r\n");
     data.put("economic.dat", "22:00\r\n06:00\r\n50\r\n");
-    build();
+    start("012:34:56");
     tick();  // off-line: the display shows the clock, which is never taken for a balance
     form1->Display->userClick();
     ASSERT_TRUE(form2->Visible());
@@ -78,8 +73,7 @@ TEST_F(FormsTest, DisplayClickFillsTheSettingsFromTheSharedState) {
 // A balance typed in the settings is what every later look at the last balance shows, even
 // when the dialog was closed by its title bar instead of OK.
 TEST_F(FormsTest, TypedBalanceIsNeverUndoneByTheLastBalance) {
-    data.put("remain.dat", "010:00:00\r\n");
-    build();
+    start("010:00:00");
     tick();
     form1->Display->userClick();
     type(*form2->Edit, "0200000");
@@ -173,8 +167,7 @@ TEST_F(FormsTest, OneShotHideAppliesTheStoredSwitchOnce) {
 }
 
 TEST_F(FormsTest, TipIsRebuiltOnEveryMoveWithOneTrailingBlank) {
-    data.put("remain.dat", "012:34:56\r\n");
-    build();
+    start("012:34:56");
     EXPECT_EQ(shell.tip(), " Available Time: hhh:mm:ss ");
     flags.setOnline(ConnectionFlags::kModem);
     tick();
@@ -185,8 +178,7 @@ TEST_F(FormsTest, TipIsRebuiltOnEveryMoveWithOneTrailingBlank) {
 
 TEST_F(FormsTest, SerbianHintsAndTipTurnAtTheFirstMove) {
     data.put("srpski.dat", "");
-    data.put("remain.dat", "012:34:56\r\n");
-    build();
+    start("012:34:56");
     ASSERT_TRUE(Serbian);
     EXPECT_EQ(form1->Display->Hint(), "Available Time on Your Internet Account - Calculated");
     EXPECT_EQ(form1->Status->Hint(), "Click HERE for settings!");
@@ -234,9 +226,8 @@ TEST_F(FormsTest, StartUpReadsPositionAndShowsTheStatusStrip) {
 TEST_F(FormsTest, MissingOffLineIconIsReportedAndTheStoredStateStillRead) {
     std::filesystem::remove(data.path() / "Off-Line.ico");
     data.put("srpski.dat", "");
-    data.put("remain.dat", "010:00:00\r\n");
     data.put("alarm.dat", "3\r\n");
-    build();
+    start("010:00:00");
     EXPECT_EQ(shownError().rfind("Cannot open file ", 0), 0u) << shownError();
     EXPECT_TRUE(Serbian);
     EXPECT_TRUE(form1->state().BalanceKnown);
@@ -285,8 +276,7 @@ TEST_F(FormsTest, RefusedNotificationIconStopsTheStripFromBeingBuilt) {
 }
 
 TEST_F(FormsTest, TickFailureIsShownWithoutStoppingTheTickOrStackingBoxes) {
-    data.put("remain.dat", "010:00:00\r\n");
-    build();
+    start("010:00:00");
     std::filesystem::remove(data.path() / "LAN.ico");
     flags.setOnline(ConnectionFlags::kLan);
     tick(3);  // each tick returns at once: the box is not modal

@@ -22,6 +22,12 @@ protected:
         form1->Show();
     }
 
+    // Starts the program with this balance in its data folder.
+    void start(const std::string& balance) {
+        data.put("remain.dat", balance + "\r\n");
+        build();
+    }
+
     void tick(int n = 1) {
         for (int i = 0; i < n; ++i) {
             clock.advance(std::chrono::seconds(1));

@@ -17,6 +17,31 @@ int trailingBlanks(const std::vector<std::string>& lines) {
     return n;
 }
 
+// What the help window shows in one language: its caption, the memo that holds the text and
+// how many lines it has, some of them, how many end in a blank, the Close button's caption.
+struct HelpText {
+    std::string caption;
+    bool english;  // Memo1 shows and Memo2 is hidden, or the other way round
+    std::string close;
+    std::size_t lineCount;
+    std::map<std::size_t, std::string> lines;
+    int trailingBlanks;
+};
+
+void expectHelpText(const TForm4& form4, const HelpText& expected) {
+    EXPECT_EQ(form4.Caption(), expected.caption);
+    EXPECT_EQ(form4.Memo1->Visible(), expected.english);
+    EXPECT_EQ(form4.Memo2->Visible(), !expected.english);
+    EXPECT_EQ(form4.Button3->Caption(), expected.close);
+
+    const std::vector<std::string>& lines = (expected.english ? form4.Memo1 : form4.Memo2)->Lines();
+    ASSERT_EQ(lines.size(), expected.lineCount);
+    for (const auto& [index, text] : expected.lines) {
+        EXPECT_EQ(lines[index], text) << "line " << index;
+    }
+    EXPECT_EQ(trailingBlanks(lines), expected.trailingBlanks);
+}
+
 bool overlap(const TRect& a, const TRect& b) {
     return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height &&
            b.Top < a.Top + a.Height;
@@ -67,26 +92,23 @@ std::map<std::string, std::string> captions(const std::vector<const TForm*>& for
 
 TEST_F(FormsTest, HelpWindowInEnglish) {
     build();
-    EXPECT_EQ(form4->Caption(), " Help - Legend");
-    EXPECT_TRUE(form4->Memo1->Visible());
-    EXPECT_FALSE(form4->Memo2->Visible());
-
-    const std::vector<std::string>& lines = form4->Memo1->Lines();
-    ASSERT_EQ(lines.size(), 44u);
-    EXPECT_EQ(lines[0], "How to set Surftally?");
-    EXPECT_EQ(lines[1], "====================");
-    EXPECT_EQ(lines[2],
-              "- Click on Surftally display and set available time on your Internet account ");
-    EXPECT_EQ(lines[8], "- Freeze Surftally if you are useing another Internet account.");
-    EXPECT_EQ(lines[9], "");
-    EXPECT_EQ(lines[11], "LEGEND:");
-    EXPECT_EQ(lines[15], "========================================");
-    EXPECT_EQ(lines[29], "====================================");
-    EXPECT_EQ(lines[42], "TIMER mode (hold) - Available Time on Your Internet Account - ");
-    EXPECT_EQ(lines[43], "Calculated");
-    EXPECT_EQ(trailingBlanks(lines), 6);
-
-    EXPECT_EQ(form4->Button3->Caption(), "Close");
+    expectHelpText(
+        *form4,
+        {" Help - Legend",
+         true,
+         "Close",
+         44,
+         {{0, "How to set Surftally?"},
+          {1, "===================="},
+          {2, "- Click on Surftally display and set available time on your Internet account "},
+          {8, "- Freeze Surftally if you are useing another Internet account."},
+          {9, ""},
+          {11, "LEGEND:"},
+          {15, "========================================"},
+          {29, "===================================="},
+          {42, "TIMER mode (hold) - Available Time on Your Internet Account - "},
+          {43, "Calculated"}},
+         6});
     EXPECT_TRUE(form4->Button3->Font().Bold);
     EXPECT_EQ(form4->Button3->Font().Color, clRed);
 
@@ -119,20 +141,19 @@ TEST_F(FormsTest, HelpWindowInEnglish) {
 TEST_F(FormsTest, HelpWindowInSerbian) {
     data.put("srpski.dat", "");
     build();
-    EXPECT_EQ(form4->Caption(), " Pomoc - Legenda");
-    EXPECT_FALSE(form4->Memo1->Visible());
-    EXPECT_TRUE(form4->Memo2->Visible());
-    EXPECT_EQ(form4->Button3->Caption(), "Zatvori");
-    const std::vector<std::string>& lines = form4->Memo2->Lines();
-    ASSERT_EQ(lines.size(), 47u);
-    EXPECT_EQ(lines[0], "Kako podesiti Surftally?");
-    EXPECT_EQ(lines[1], "======================");
-    EXPECT_EQ(lines[7],
-              "jeftiniji period, podesite popust na NULU ! Za korisnike PTT NET-a u Srbiji");
-    EXPECT_EQ(lines[8], "vec je sve podeseno u vezi popusta.");
-    EXPECT_EQ(lines[13], "=========");
-    EXPECT_EQ(lines[46], "proracunato");
-    EXPECT_EQ(trailingBlanks(lines), 8);
+    expectHelpText(
+        *form4,
+        {" Pomoc - Legenda",
+         false,
+         "Zatvori",
+         47,
+         {{0, "Kako podesiti Surftally?"},
+          {1, "======================"},
+          {7, "jeftiniji period, podesite popust na NULU ! Za korisnike PTT NET-a u Srbiji"},
+          {8, "vec je sve podeseno u vezi popusta."},
+          {13, "========="},
+          {46, "proracunato"}},
+         8});
 }
 
 // The windows hold together in both languages: every control inside its parent, none

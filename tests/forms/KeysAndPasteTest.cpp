@@ -110,8 +110,7 @@ TEST_F(FormsTest, EnterLeavesTheFieldThenPressesOkOrClicksTheFocusedButton) {
 }
 
 TEST_F(FormsTest, OrderlyEndSavesTheCountedBalance) {
-    data.put("remain.dat", "012:00:00\r\n");
-    build();
+    start("012:00:00");
     flags.setOnline(ConnectionFlags::kLan);
     tick(75);
     ASSERT_EQ(data.get("remain.dat"), "011:59:00\r\n");
@@ -126,8 +125,7 @@ TEST_F(FormsTest, OrderlyEndSavesTheCountedBalance) {
 }
 
 TEST_F(FormsTest, FrozenOrOffLineEndSavesWhatTheTickWouldSave) {
-    data.put("remain.dat", "012:00:00\r\n");
-    build();
+    start("012:00:00");
     flags.setOnline(ConnectionFlags::kModem);
     tick(30);
     form2->Freeze->setChecked(true);
@@ -138,8 +136,7 @@ TEST_F(FormsTest, FrozenOrOffLineEndSavesWhatTheTickWouldSave) {
 }
 
 TEST_F(FormsTest, EndBecauseTheBalanceFileIsGoneWritesNothing) {
-    data.put("remain.dat", "012:00:00\r\n");
-    build();
+    start("012:00:00");
     flags.setOnline(ConnectionFlags::kLan);
     tick(10);
     std::filesystem::remove(data.path() / "remain.dat");

@@ -81,8 +81,7 @@ TEST_F(FormsTest, SwitchesAreAppliedAndRewrittenAtStart) {
 }
 
 TEST_F(FormsTest, FreezeIsStoredAtOnceAndReadByTheTick) {
-    data.put("remain.dat", "012:00:30\r\n");
-    build();
+    start("012:00:30");
     flags.setOnline(ConnectionFlags::kLan);
     tick(5);
     form2->Freeze->userToggle();

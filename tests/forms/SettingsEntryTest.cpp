@@ -6,8 +6,7 @@ using namespace formstest;
 // Escape abandons only what the user changed since entering the field this time; the text
 // the dialog was filled with as it opened is where the next change starts.
 TEST_F(FormsTest, EscapeNeverBringsBackABalanceFromAnEarlierOpening) {
-    data.put("remain.dat", "011:59:47\r\n");
-    build();
+    start("011:59:47");
     flags.setOnline(ConnectionFlags::kLan);
     form1->Display->userClick();
     type(*form2->Edit, "015");
@@ -31,8 +30,7 @@ TEST_F(FormsTest, EscapeNeverBringsBackABalanceFromAnEarlierOpening) {
 // The same while the field keeps the focus from one opening to the next (no focus change is
 // reported when a hidden window is shown again).
 TEST_F(FormsTest, EscapeAfterReopeningGoesBackOnlyToWhatThisOpeningShowed) {
-    data.put("remain.dat", "011:59:47\r\n");
-    build();
+    start("011:59:47");
     tick();
     form1->Display->userClick();
     type(*form2->Edit, "015");
@@ -52,8 +50,7 @@ TEST_F(FormsTest, EscapeAfterReopeningGoesBackOnlyToWhatThisOpeningShowed) {
 // On-line with the dialog open for 75 s and the balance untouched, OK writes what has been
 // counted meanwhile, not what the dialog opened with.
 TEST_F(FormsTest, OkWritesTheBalanceCountedNowUnlessTheUserChangedIt) {
-    data.put("remain.dat", "012:00:00\r\n");
-    build();
+    start("012:00:00");
     flags.setOnline(ConnectionFlags::kModem);
     tick(5);
     form1->Display->userClick();

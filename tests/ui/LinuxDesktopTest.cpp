@@ -34,6 +34,7 @@
 #include "platform/qt/QtTrayApplication.h"
 #include "platform/qt/SniTrayShell.h"
 #include "platform/qt/SniTypes.h"
+#include "tests/support/TrayRecording.h"
 
 namespace surftally {
 
@@ -179,14 +180,14 @@ protected:
     void makeIcon(TrayShell& shell) {
         tray = std::make_unique<TTrayIcon>(shell, application);
         tray->setIcon(application.Icon());
-        tray->OnClick = [this](TTrayIcon*) { events.push_back("Click"); };
-        tray->OnDblClick = [this](TTrayIcon*) { events.push_back("DblClick"); };
-        tray->OnMouseDown = [this](TTrayIcon*, TMouseButton b, TShiftState, int, int) {
-            events.push_back("Down" + std::to_string(static_cast<int>(b)));
-        };
-        tray->OnMouseUp = [this](TTrayIcon*, TMouseButton b, TShiftState, int, int) {
-            events.push_back("Up" + std::to_string(static_cast<int>(b)));
-        };
+        RecordButtons(*tray, events);
+    }
+
+    // An icon on a D-Bus shell of its own; the item's service name.
+    QString makeSniIcon() {
+        sniShell = std::make_unique<SniTrayShell>(*program);
+        makeIcon(*sniShell);
+        return sniShell->serviceName(tray->record().hWnd);
     }
 
     QVariant property(const QString& service, const char* name) {
@@ -200,13 +201,17 @@ protected:
         }
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
+    // A panel's call of the item's method (Activate, SecondaryActivate...) at 0,0.
+    static QDBusMessage itemCall(const QString& service, const char* method) {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            service, QStringLiteral("/StatusNotifierItem"),
+            QStringLiteral("org.kde.StatusNotifierItem"), QString::fromLatin1(method));
+        message << 0 << 0;
+        return message;
+    }
     void call(const QString& service, const char* method, int times = 1) {
         for (int i = 0; i < times; ++i) {
-            QDBusMessage message = QDBusMessage::createMethodCall(
-                service, QStringLiteral("/StatusNotifierItem"),
-                QStringLiteral("org.kde.StatusNotifierItem"), QString::fromLatin1(method));
-            message << 0 << 0;
-            EXPECT_EQ(desktop->call(message, QDBus::BlockWithGui).type(),
+            EXPECT_EQ(desktop->call(itemCall(service, method), QDBus::BlockWithGui).type(),
                       QDBusMessage::ReplyMessage);
         }
     }
@@ -214,10 +219,7 @@ protected:
     // Sends without waiting for the reply, as a panel does.
     void send(const QString& service, const char* method, int times = 1) {
         for (int i = 0; i < times; ++i) {
-            QDBusMessage message = QDBusMessage::createMethodCall(
-                service, QStringLiteral("/StatusNotifierItem"),
-                QStringLiteral("org.kde.StatusNotifierItem"), QString::fromLatin1(method));
-            message << 0 << 0;
+            QDBusMessage message = itemCall(service, method);
             message.setAutoStartService(false);
             EXPECT_TRUE(desktop->send(message));
         }
@@ -273,10 +275,7 @@ TEST_F(SniTest, AnItemRegistersWhenAWatcherComesAndShowsItsPicturesAndTip) {
 
 TEST_F(SniTest, ActivationsBecomeAClickOrOneDoubleClick) {
     startWatcher();
-    sniShell = std::make_unique<SniTrayShell>(*program);
-    SniTrayShell& shell = *sniShell;
-    makeIcon(shell);
-    const QString service = shell.serviceName(tray->record().hWnd);
+    const QString service = makeSniIcon();
 
     call(service, "Activate");
     ASSERT_TRUE(waitFor([&] { return events.size() == 3; }));
@@ -302,9 +301,7 @@ TEST_F(SniTest, ActivationsPairByWhenTheyArrivedHoweverLateTheLoopTakesThem) {
     constexpr int interval = 600;
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(interval);
     startWatcher();
-    sniShell = std::make_unique<SniTrayShell>(*program);
-    makeIcon(*sniShell);
-    const QString service = sniShell->serviceName(tray->record().hWnd);
+    const QString service = makeSniIcon();
     const Events click{"Down0", "Click", "Up0"};
     const Events doubleClick{"Down0", "Click", "Up0", "DblClick", "Up0"};
     // The loop stalls for longer than the double-click interval: what arrived meanwhile and
@@ -344,10 +341,7 @@ TEST_F(SniTest, ActivationsPairByWhenTheyArrivedHoweverLateTheLoopTakesThem) {
 
 TEST_F(SniTest, OnlyAChangedPictureOrTipIsSignalled) {
     startWatcher();
-    sniShell = std::make_unique<SniTrayShell>(*program);
-    SniTrayShell& shell = *sniShell;
-    makeIcon(shell);
-    const QString service = shell.serviceName(tray->record().hWnd);
+    const QString service = makeSniIcon();
     tray->setHint("Off - Line ... Available Time: 010:00:00 ");
     settle(300);
     const int icons = watcher->newIcons;

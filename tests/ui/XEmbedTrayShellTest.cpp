@@ -18,6 +18,7 @@
 #include "platform/qt/QtIconImage.h"
 #include "platform/qt/QtTrayApplication.h"
 #include "platform/qt/XEmbedTrayShell.h"
+#include "tests/support/TrayRecording.h"
 
 namespace surftally {
 namespace {
@@ -45,14 +46,7 @@ protected:
         lan = writeIcon(dir, "LAN.ico", Qt::green);
         application.loadIcon(offLine);
         tray = std::make_unique<TTrayIcon>(shell, application);
-        tray->OnClick = [this](TTrayIcon*) { events.push_back("Click"); };
-        tray->OnDblClick = [this](TTrayIcon*) { events.push_back("DblClick"); };
-        tray->OnMouseDown = [this](TTrayIcon*, TMouseButton b, TShiftState, int, int) {
-            events.push_back("Down" + std::to_string(static_cast<int>(b)));
-        };
-        tray->OnMouseUp = [this](TTrayIcon*, TMouseButton b, TShiftState, int, int) {
-            events.push_back("Up" + std::to_string(static_cast<int>(b)));
-        };
+        RecordButtons(*tray, events);
     }
 
     QSystemTrayIcon* icon() const { return shell.trayIcon(tray->record().hWnd); }
@@ -130,13 +124,7 @@ TEST_F(XEmbedTrayShellTest, QueuedMessagesDoNotReachADestroyedIcon) {
 
 TEST_F(XEmbedTrayShellTest, HandlerErrorGoesToTheShellNotThroughTheLoop) {
     std::string caught;
-    shell.setOnProcedureError([&](std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            caught = e.what();
-        }
-    });
+    shell.setOnProcedureError(KeepErrorText(caught));
     tray->OnClick = [](TTrayIcon*) { throw std::runtime_error("Cannot open file x.ico"); };
     activate(QSystemTrayIcon::Trigger);
     activate(QSystemTrayIcon::MiddleClick);

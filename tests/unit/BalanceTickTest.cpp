@@ -2,37 +2,40 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <ostream>
 #include <random>
 
-#include "accounting/BalanceTick.h"
 #include "accounting/Globals.h"
-#include "accounting/StoredState.h"
 #include "store/Conversions.h"
 #include "store/DataFolder.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeConnectionFlags.h"
-#include "tests/support/FakeTickView.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TickRig.h"
 
 namespace surftally {
 namespace {
 
 using namespace std::chrono_literals;
 
-class BalanceTickTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ConnectionText.clear();
-        temp.seedDefaults();
-    }
+// What the strip shows beside its numbers: the display's colours, the status line and its
+// colours.
+struct Look {
+    Colour displayBack;
+    Colour displayFront;
+    std::string status;
+    Colour statusBack;
+    Colour statusFront;
 
-    // Starts the program with this balance, the minimum and the economic period.
-    void start(const std::string& balance, const std::string& alarm = "2",
-               const std::string& economic = "00:00\r\n00:00\r\n0\r\n") {
-        temp.put("remain.dat", balance + "\r\n");
-        temp.put("alarm.dat", alarm + "\r\n");
-        temp.put("economic.dat", economic);
-        ReadStoredState(state, folder, clock, 768);
+    bool operator==(const Look&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Look& l) {
+        return out << std::hex << "display " << l.displayBack << "/" << l.displayFront << ", \""
+                   << l.status << "\" " << l.statusBack << "/" << l.statusFront;
+    }
+};
+
+class BalanceTickTest : public ::testing::Test, protected TickRig<> {
+protected:
+    Look look() const {
+        return {view.displayBack, view.displayFront, view.status, view.statusBack,
+                view.statusFront};
     }
 
     void run(int ticks, std::chrono::milliseconds period = 1000ms) {
@@ -45,17 +48,6 @@ protected:
     std::string saved() const { return temp.get("remain.dat"); }
     // Marks the file so that a later test can tell whether the tick wrote it.
     void mark() const { temp.put("remain.dat", "mark\r\n"); }
-
-    // The balance in seconds the tick holds now.
-    std::int64_t balance() const { return std::int64_t{state.BaseSeconds} - state.SecondsUsed; }
-
-    TempFolder temp;
-    DataFolder folder{temp.path()};
-    FakeClock clock{12h};
-    FakeConnectionFlags flags;
-    FakeTickView view;
-    SharedState state;
-    BalanceTick tick{state, clock, flags, folder, view};
 };
 
 TEST_F(BalanceTickTest, CountsDownOnlineAndSavesAtTheMinuteMark) {
@@ -64,11 +56,7 @@ TEST_F(BalanceTickTest, CountsDownOnlineAndSavesAtTheMinuteMark) {
     run(1);
     EXPECT_EQ(view.display, "011:59:59");
     EXPECT_EQ(state.RemainText, "011:59:59");
-    EXPECT_EQ(view.displayBack, clYellow);
-    EXPECT_EQ(view.displayFront, clBlack);
-    EXPECT_EQ(view.status, "Modem");
-    EXPECT_EQ(view.statusBack, clMaroon);
-    EXPECT_EQ(view.statusFront, clWhite);
+    EXPECT_EQ(look(), (Look{clYellow, clBlack, "Modem", clMaroon, clWhite}));
     EXPECT_EQ(view.shownIcon, StateIcon::Modem);
     EXPECT_EQ(saved(), "012:00:00\r\n");
 
@@ -99,11 +87,7 @@ TEST_F(BalanceTickTest, GoingOfflineSavesOnceAndShowsTheClock) {
     run(1);
     EXPECT_EQ(saved(), "011:59:30\r\n");
     EXPECT_EQ(view.display, "12:00:31");
-    EXPECT_EQ(view.displayBack, clBlack);
-    EXPECT_EQ(view.displayFront, clYellow);
-    EXPECT_EQ(view.status, "Off - Line");
-    EXPECT_EQ(view.statusBack, clNavy);
-    EXPECT_EQ(view.statusFront, clYellow);
+    EXPECT_EQ(look(), (Look{clBlack, clYellow, "Off - Line", clNavy, clYellow}));
 
     mark();
     run(5);

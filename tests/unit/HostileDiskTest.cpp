@@ -128,26 +128,26 @@ int minuteMarkOver(const std::filesystem::path& dir, bool readOnly) {
     return 0;
 }
 
-}  // namespace
-
-TEST(HostileDisk, FullDiskAtTheMinuteMarkAndTheDrop) {
+// The minute-mark case in a child process on a small disk of its own.
+void expectMinuteMarkOverSmallDisk(bool readOnly) {
     TempFolder temp;
     const auto code =
-        InTmpfs(temp.path(), "64k", [&] { return minuteMarkOver(temp.path(), false); });
+        InTmpfs(temp.path(), "64k", [&] { return minuteMarkOver(temp.path(), readOnly); });
     if (!code) {
-        GTEST_SKIP() << "mount namespaces are not permitted here; full-disk case not run";
+        GTEST_SKIP() << "mount namespaces are not permitted here; "
+                     << (readOnly ? "read-only" : "full-disk") << " case not run";
     }
     EXPECT_EQ(*code, 0);
 }
 
+}  // namespace
+
+TEST(HostileDisk, FullDiskAtTheMinuteMarkAndTheDrop) {
+    expectMinuteMarkOverSmallDisk(false);
+}
+
 TEST(HostileDisk, ReadOnlyDiskAtTheMinuteMark) {
-    TempFolder temp;
-    const auto code =
-        InTmpfs(temp.path(), "64k", [&] { return minuteMarkOver(temp.path(), true); });
-    if (!code) {
-        GTEST_SKIP() << "mount namespaces are not permitted here; read-only case not run";
-    }
-    EXPECT_EQ(*code, 0);
+    expectMinuteMarkOverSmallDisk(true);
 }
 
 #endif  // _WIN32

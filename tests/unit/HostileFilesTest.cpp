@@ -59,15 +59,17 @@ protected:
     SharedState state;
 };
 
+// Binary bytes with NULs, a control character and a line end among them.
+const std::string binary(
+    "\x00\x01\x7f"
+    "5\x00\r\n",
+    7);
+
 }  // namespace
 
 TEST_F(HostileFilesTest, EachFileEmptyHugeBinaryOrOverLargeGivesAClearMessage) {
     const std::string megabyteOfOnes(1 << 20, '1');
     const std::string shownOnes = std::string(64, '1') + "...";
-    const std::string binary(
-        "\x00\x01\x7f"
-        "5\x00\r\n",
-        7);
     struct Case {
         const char* file;
         std::string bytes;
@@ -157,10 +159,6 @@ TEST_F(HostileFilesTest, LargestBalanceReadsAndThousandHoursIsRejected) {
 TEST_F(HostileFilesTest, TickOverHostileFilesWritesNothingButBalanceTexts) {
     using namespace std::chrono_literals;
     const std::string megabyte(1 << 20, '7');
-    const std::string binary(
-        "\x00\x01\x7f"
-        "5\x00\r\n",
-        7);
     struct Case {
         const char* file;
         std::string bytes;

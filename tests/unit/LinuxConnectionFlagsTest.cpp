@@ -9,11 +9,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "accounting/ConnectionProbe.h"
 #include "platform/linux/LinuxConnectionFlags.h"
+#include "tests/support/MountNamespace.h"
 #include "tests/support/TempFolder.h"
 
 namespace surftally {
@@ -29,6 +32,13 @@ constexpr const char* kRouteHeader =
 constexpr const char* kIpv6LoReject =
     "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
     "00000000000000000000000000000000 ffffffff 00000001 00000000 00200200       lo\n";
+
+// The flags' answer, as "true 0x2" or "false 0x0".
+std::string Answer(bool connected, std::uint32_t bits) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s 0x%x", connected ? "true" : "false", bits);
+    return text;
+}
 
 // A root folder with the kernel's route tables and interfaces as the test lays them out.
 class KernelTree {
@@ -63,121 +73,115 @@ public:
                                    });
         std::uint32_t bits = 0xFF;
         const bool connected = flags.connected(bits);
-        char text[32];
-        std::snprintf(text, sizeof text, "%s 0x%x", connected ? "true" : "false", bits);
-        return text;
+        return Answer(connected, bits);
     }
 
     TempFolder root;
 };
-
-std::string Answer(bool connected, std::uint32_t bits) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%s 0x%x", connected ? "true" : "false", bits);
-    return text;
-}
 
 std::string DefaultVia(const std::string& interface, int metric = 0) {
     return interface + "\t00000000\t010200C0\t0003\t0\t0\t" + std::to_string(metric) +
            "\t00000000\t0\t0\t0\n";
 }
 
-TEST(LinuxConnectionFlagsTest, LinkKindOfTheDefaultRoute) {
-    {
-        SCOPED_TRACE("PPP by its type");
+// A kernel tree laid out, and the answer the flags give over it.
+struct Interface {
+    std::string name;
+    int type;
+    std::string flags;
+    std::string operstate;
+    std::string uevent = "";
+};
+struct TreeCase {
+    const char* what = "";
+    std::optional<std::string> routes = {};  // the IPv4 table's lines; none: no table
+    std::optional<std::string> ipv6Routes = {};
+    std::vector<Interface> interfaces = {};
+    std::map<std::string, std::string> environment = {};
+    std::string expected = {};
+};
+
+void expectAnswers(const std::vector<TreeCase>& cases) {
+    for (const TreeCase& c : cases) {
+        SCOPED_TRACE(c.what);
         KernelTree k;
-        k.routes(DefaultVia("dsl0"));
-        k.interface("dsl0", 512, "0x10d1", "unknown");
-        EXPECT_EQ(k.answer(), Answer(true, kModem));
-    }
-    {
-        SCOPED_TRACE("mobile broadband by its device type");
-        KernelTree k;
-        k.routes(DefaultVia("usb0"));
-        k.interface("usb0", 1, "0x1003", "up", "DEVTYPE=wwan\n");
-        EXPECT_EQ(k.answer(), Answer(true, kModem));
-    }
-    {
-        SCOPED_TRACE("modem by its name");
-        KernelTree k;
-        k.routes(DefaultVia("wwan0"));
-        k.interface("wwan0", 65534, "0x1091", "unknown");
-        EXPECT_EQ(k.answer(), Answer(true, kModem));
-    }
-    {
-        SCOPED_TRACE("Ethernet");
-        KernelTree k;
-        k.routes(DefaultVia("eth0") +
-                 "eth0\t000200C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n");
-        k.interface("eth0", 1, "0x1003", "up");
-        k.interface("lo", 772, "0x9", "unknown");
-        EXPECT_EQ(k.answer(), Answer(true, kLan));
-    }
-    {
-        SCOPED_TRACE("the route with the lowest metric decides");
-        KernelTree k;
-        k.routes(DefaultVia("eth0", 100) + DefaultVia("ppp0", 5));
-        k.interface("eth0", 1, "0x1003", "up");
-        k.interface("ppp0", 512, "0x10d1", "unknown");
-        EXPECT_EQ(k.answer(), Answer(true, kModem));
-    }
-    {
-        SCOPED_TRACE("IPv6 default route alone");
-        KernelTree k;
-        k.routes("");
-        k.ipv6Routes(
-            "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
-            "fd000000000000000000000000000001 00000400 00000002 00000000 00000003     eth0\n" +
-            std::string(kIpv6LoReject));
-        k.interface("eth0", 1, "0x1003", "up");
-        EXPECT_EQ(k.answer(), Answer(true, kLan));
+        if (c.routes) {
+            k.routes(*c.routes);
+        }
+        if (c.ipv6Routes) {
+            k.ipv6Routes(*c.ipv6Routes);
+        }
+        for (const Interface& i : c.interfaces) {
+            k.interface(i.name, i.type, i.flags, i.operstate, i.uevent);
+        }
+        EXPECT_EQ(k.answer(c.environment), c.expected);
     }
 }
 
+TEST(LinuxConnectionFlagsTest, LinkKindOfTheDefaultRoute) {
+    const Interface eth0{"eth0", 1, "0x1003", "up"};
+    const Interface lo{"lo", 772, "0x9", "unknown"};
+    expectAnswers({
+        {.what = "PPP by its type",
+         .routes = DefaultVia("dsl0"),
+         .interfaces = {{"dsl0", 512, "0x10d1", "unknown"}},
+         .expected = Answer(true, kModem)},
+        {.what = "mobile broadband by its device type",
+         .routes = DefaultVia("usb0"),
+         .interfaces = {{"usb0", 1, "0x1003", "up", "DEVTYPE=wwan\n"}},
+         .expected = Answer(true, kModem)},
+        {.what = "modem by its name",
+         .routes = DefaultVia("wwan0"),
+         .interfaces = {{"wwan0", 65534, "0x1091", "unknown"}},
+         .expected = Answer(true, kModem)},
+        {.what = "Ethernet",
+         .routes =
+             DefaultVia("eth0") + "eth0\t000200C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n",
+         .interfaces = {eth0, lo},
+         .expected = Answer(true, kLan)},
+        {.what = "the route with the lowest metric decides",
+         .routes = DefaultVia("eth0", 100) + DefaultVia("ppp0", 5),
+         .interfaces = {eth0, {"ppp0", 512, "0x10d1", "unknown"}},
+         .expected = Answer(true, kModem)},
+        {.what = "IPv6 default route alone",
+         .routes = "",
+         .ipv6Routes =
+             "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
+             "fd000000000000000000000000000001 00000400 00000002 00000000 00000003     eth0\n" +
+             std::string(kIpv6LoReject),
+         .interfaces = {eth0},
+         .expected = Answer(true, kLan)},
+    });
+}
+
 TEST(LinuxConnectionFlagsTest, NoWayOut) {
-    {
-        SCOPED_TRACE("reject and unreachable routes, an interface up: configured alone");
-        KernelTree k;
-        k.routes("*\t00000000\t00000000\t0201\t0\t0\t0\t00000000\t0\t0\t0\n" + DefaultVia("lo"));
-        k.ipv6Routes(kIpv6LoReject);
-        k.interface("lo", 772, "0x9", "unknown");
-        k.interface("eth0", 1, "0x1003", "up");
-        EXPECT_EQ(k.answer({{"http_proxy", "http://proxy:3128"}}), Answer(true, kConfigured));
-    }
-    {
-        SCOPED_TRACE("the route's interface is down");
-        KernelTree k;
-        k.routes(DefaultVia("eth0"));
-        k.interface("eth0", 1, "0x1002", "down");
-        k.interface("lo", 772, "0x9", "unknown");
-        EXPECT_EQ(k.answer(), Answer(false, 0));
-    }
-    {
-        SCOPED_TRACE("up, but the cable is out");
-        KernelTree k;
-        k.routes(DefaultVia("eth0"));
-        k.interface("eth0", 1, "0x1003", "lowerlayerdown");
-        EXPECT_EQ(k.answer(), Answer(false, 0));
-    }
-    {
-        SCOPED_TRACE("a route through an interface that sysfs does not show");
-        KernelTree k;
-        k.routes(DefaultVia("eth0"));
-        EXPECT_EQ(k.answer(), Answer(false, 0));
-    }
-    {
-        SCOPED_TRACE("nothing readable at all");
-        KernelTree k;
-        EXPECT_EQ(k.answer(), Answer(false, 0));
-    }
-    {
-        SCOPED_TRACE("garbage in the route table");
-        KernelTree k;
-        k.routes("eth0 zz yy\n\n../../etc\t00000000\t0\t0003\t0\t0\t0\t00000000\n");
-        k.ipv6Routes("short line\n");
-        k.interface("eth0", 1, "0x1003", "up");
-        EXPECT_EQ(k.answer(), Answer(true, kConfigured));
-    }
+    const Interface eth0{"eth0", 1, "0x1003", "up"};
+    const Interface lo{"lo", 772, "0x9", "unknown"};
+    expectAnswers({
+        {.what = "reject and unreachable routes, an interface up: configured alone",
+         .routes = "*\t00000000\t00000000\t0201\t0\t0\t0\t00000000\t0\t0\t0\n" + DefaultVia("lo"),
+         .ipv6Routes = kIpv6LoReject,
+         .interfaces = {lo, eth0},
+         .environment = {{"http_proxy", "http://proxy:3128"}},
+         .expected = Answer(true, kConfigured)},
+        {.what = "the route's interface is down",
+         .routes = DefaultVia("eth0"),
+         .interfaces = {{"eth0", 1, "0x1002", "down"}, lo},
+         .expected = Answer(false, 0)},
+        {.what = "up, but the cable is out",
+         .routes = DefaultVia("eth0"),
+         .interfaces = {{"eth0", 1, "0x1003", "lowerlayerdown"}},
+         .expected = Answer(false, 0)},
+        {.what = "a route through an interface that sysfs does not show",
+         .routes = DefaultVia("eth0"),
+         .expected = Answer(false, 0)},
+        {.what = "nothing readable at all", .expected = Answer(false, 0)},
+        {.what = "garbage in the route table",
+         .routes = "eth0 zz yy\n\n../../etc\t00000000\t0\t0003\t0\t0\t0\t00000000\n",
+         .ipv6Routes = "short line\n",
+         .interfaces = {eth0},
+         .expected = Answer(true, kConfigured)},
+    });
 }
 
 TEST(LinuxConnectionFlagsTest, ProxyFromTheEnvironmentInEitherCase) {
@@ -202,40 +206,21 @@ TEST(LinuxConnectionFlagsTest, ProxyFromTheEnvironmentInEitherCase) {
 // that shows only that network's interfaces. Gives what body returned, or nothing where the
 // machine does not permit it.
 std::optional<std::string> InNetworkNamespace(const std::function<std::string()>& body) {
-    int out[2];
-    if (::pipe(out) != 0) {
+    const auto run = InChildProcess(
+        [] {
+            return ::unshare(CLONE_NEWNET | CLONE_NEWNS) == 0 &&
+                   ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                   ::mount("sysfs", "/sys", "sysfs", 0, nullptr) == 0 &&
+                   std::system("ip link set lo up >/dev/null 2>&1") == 0;
+        },
+        [&](std::string& output) {
+            output = body();
+            return 0;
+        });
+    if (!run || run->output.empty()) {
         return std::nullopt;
     }
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        return std::nullopt;
-    }
-    if (pid == 0) {
-        ::close(out[0]);
-        std::string result = "-";
-        if (::unshare(CLONE_NEWNET | CLONE_NEWNS) == 0 &&
-            ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-            ::mount("sysfs", "/sys", "sysfs", 0, nullptr) == 0 &&
-            std::system("ip link set lo up >/dev/null 2>&1") == 0) {
-            result = body();
-        }
-        (void)!::write(out[1], result.data(), result.size());
-        ::close(out[1]);
-        ::_exit(0);
-    }
-    ::close(out[1]);
-    std::string result;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) {
-        result.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (result == "-" || result.empty()) {
-        return std::nullopt;
-    }
-    return result;
+    return run->output;
 }
 
 TEST(LinuxConnectionFlagsTest, RealNetworkNamespace) {
@@ -244,9 +229,9 @@ TEST(LinuxConnectionFlagsTest, RealNetworkNamespace) {
         std::string log;
         // The kernel settles a link's operational state shortly after a change; wait for the
         // expected answer for up to five seconds and record what was seen.
-        const auto step = [&](const char* commands, const std::string& expected) {
-            if (std::system((std::string(commands) + " >/dev/null 2>&1").c_str()) != 0) {
-                log += std::string("command failed: ") + commands + "\n";
+        const auto step = [&](const std::string& commands, const std::string& expected) {
+            if (std::system((commands + " >/dev/null 2>&1").c_str()) != 0) {
+                log += "command failed: " + commands + "\n";
                 return;
             }
             std::string seen;
@@ -262,18 +247,18 @@ TEST(LinuxConnectionFlagsTest, RealNetworkNamespace) {
             log += seen + "\n";
         };
         step("true", Answer(false, 0));
-        step(
-            "ip link add eth0 type veth peer name peer0 && ip link set peer0 up && "
-            "ip link set eth0 up && ip addr add 10.9.0.1/24 dev eth0 && "
-            "ip route add default via 10.9.0.2 dev eth0",
-            Answer(true, kLan));
+        // A veth link, its peer up, that carries the default route to the subnet's .2.
+        const auto defaultRouteThrough = [](const std::string& link, const std::string& peer,
+                                            const std::string& subnet) {
+            return "ip link add " + link + " type veth peer name " + peer + " && ip link set " +
+                   peer + " up && ip link set " + link + " up && ip addr add " + subnet +
+                   ".1/24 dev " + link + " && ip route add default via " + subnet + ".2 dev " +
+                   link;
+        };
+        step(defaultRouteThrough("eth0", "peer0", "10.9.0"), Answer(true, kLan));
         step("ip link set peer0 down", Answer(false, 0));
         step("ip link set peer0 up && ip route del default", Answer(true, kConfigured));
-        step(
-            "ip link add ppp0 type veth peer name peer1 && ip link set peer1 up && "
-            "ip link set ppp0 up && ip addr add 10.8.0.1/24 dev ppp0 && "
-            "ip route add default via 10.8.0.2 dev ppp0",
-            Answer(true, kModem));
+        step(defaultRouteThrough("ppp0", "peer1", "10.8.0"), Answer(true, kModem));
         step("ip link set eth0 down && ip link set ppp0 down", Answer(false, 0));
         return log;
     });

@@ -6,14 +6,8 @@
 #include <random>
 #include <string>
 
-#include "accounting/BalanceTick.h"
-#include "accounting/Globals.h"
-#include "accounting/StoredState.h"
 #include "store/Conversions.h"
-#include "store/DataFolder.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeConnectionFlags.h"
-#include "tests/support/FakeTickView.h"
+#include "tests/support/TickRig.h"
 
 using namespace surftally;
 using namespace std::chrono_literals;
@@ -28,34 +22,11 @@ constexpr milliseconds kDay = 24h;
 constexpr milliseconds kBegin = 1h;
 constexpr milliseconds kEnd = 5h + 30min;
 
-// A data folder in memory where the machine has one: a month of minute-mark saves, each
-// flushed, would otherwise spend minutes on the disk's flushes.
-class MemoryFolder {
-public:
-    MemoryFolder() {
-        std::error_code ec;
-        std::filesystem::path base = std::filesystem::temp_directory_path();
-#ifndef _WIN32
-        if (std::filesystem::is_directory("/dev/shm", ec)) {
-            base = "/dev/shm";
-        }
-#endif
-        path_ = base / ("surftally-longrun-" + std::to_string(std::random_device{}()) +
-                        std::to_string(std::random_device{}()));
-        if (!std::filesystem::create_directory(path_, ec)) {
-            path_.clear();
-        }
-    }
-    ~MemoryFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const {
-        return path_;
-    }
-
-private:
-    std::filesystem::path path_;
+// In memory where the machine has it: a month of minute-mark saves, each flushed, would
+// otherwise spend minutes on the disk's flushes.
+class LongRun : public ::testing::Test, protected TickRig<> {
+protected:
+    LongRun() : TickRig(TempFolder::Place::Memory) {}
 };
 
 #ifndef _WIN32
@@ -72,22 +43,9 @@ bool inPeriod(milliseconds t) {
 // midnights, a daylight-saving shift forward and one back, all with the economic period in
 // force. The balance charged must equal the on-line time less the discount, within a second
 // per day, and the stored balance must never trail the shown one by more than a minute.
-TEST(LongRun, MonthOnAndOffLineAcrossMidnightsAndDaylightSaving) {
-    MemoryFolder memory;
-    ASSERT_FALSE(memory.path().empty());
-    const DataFolder folder(memory.path());
-    folder.WriteLines("remain.dat", {SecondsToBalance(kStart)});
-    folder.WriteLines("alarm.dat", {"2"});
-    folder.WriteLines("position.dat", {"-1", "-1"});
-    folder.WriteLines("economic.dat", {"01:00", "05:30", "50"});
-
-    FakeClock clock(20h);
-    FakeConnectionFlags flags;
-    FakeTickView view;
-    SharedState state;
-    ConnectionText.clear();
-    ASSERT_EQ(ReadStoredState(state, folder, clock, 768).error, "");
-    BalanceTick tick(state, clock, flags, folder, view);
+TEST_F(LongRun, MonthOnAndOffLineAcrossMidnightsAndDaylightSaving) {
+    clock.setTimeOfDay(20h);
+    ASSERT_EQ(start(SecondsToBalance(kStart), "2", "01:00\r\n05:30\r\n50\r\n"), "");
 
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -132,8 +90,6 @@ TEST(LongRun, MonthOnAndOffLineAcrossMidnightsAndDaylightSaving) {
         }
     };
 
-    const auto shownSeconds = [&] { return std::int64_t{state.BaseSeconds} - state.SecondsUsed; };
-
     while (day < 30) {
         // On-line spell.
         online = true;
@@ -144,14 +100,14 @@ TEST(LongRun, MonthOnAndOffLineAcrossMidnightsAndDaylightSaving) {
             // runs sees it.
             if (seconds % 10 == 0) {
                 const std::int64_t stored = BalanceToSeconds(folder.ReadLine("remain.dat"));
-                worstLag = std::max(worstLag, stored - shownSeconds());
+                worstLag = std::max(worstLag, stored - balance());
             }
         }
         // Off-line spell; the first run after the drop saves what was shown.
         online = false;
         flags.setOffline();
         step(milliseconds(1000 + lateness(random)));
-        ASSERT_EQ(folder.ReadLine("remain.dat"), SecondsToBalance(shownSeconds()));
+        ASSERT_EQ(folder.ReadLine("remain.dat"), SecondsToBalance(balance()));
         for (int seconds = offlineMinutes(random) * 60; seconds > 0; --seconds) {
             step(milliseconds(1000 + lateness(random)));
         }
@@ -164,7 +120,7 @@ TEST(LongRun, MonthOnAndOffLineAcrossMidnightsAndDaylightSaving) {
                 ++day;
             }
         }
-        const double charged = static_cast<double>(kStart - shownSeconds());
+        const double charged = static_cast<double>(kStart - balance());
         worstError = std::max<std::int64_t>(
             worstError, static_cast<std::int64_t>(std::ceil(std::fabs(charged - expected))));
         ASSERT_LE(std::fabs(charged - expected), day + 1.0)
@@ -176,7 +132,7 @@ TEST(LongRun, MonthOnAndOffLineAcrossMidnightsAndDaylightSaving) {
     std::printf(
         "a month, %lld runs: %.0f s due, %lld s charged, worst difference %lld s, worst lag %lld "
         "s\n",
-        static_cast<long long>(runs), expected, static_cast<long long>(kStart - shownSeconds()),
+        static_cast<long long>(runs), expected, static_cast<long long>(kStart - balance()),
         static_cast<long long>(worstError), static_cast<long long>(worstLag));
 }
 
@@ -184,21 +140,8 @@ TEST(LongRun, MonthOnAndOffLineAcrossMidnightsAndDaylightSaving) {
 
 // A run that comes late can pass a minute mark without ever showing its "00" second; the mark
 // must still be saved, or the stored balance trails the shown one by up to two minutes.
-TEST(LongRun, LateRunsThatSkipTheMarkStillSave) {
-    MemoryFolder memory;
-    ASSERT_FALSE(memory.path().empty());
-    const DataFolder folder(memory.path());
-    folder.WriteLines("remain.dat", {"012:00:00"});
-    folder.WriteLines("alarm.dat", {"2"});
-    folder.WriteLines("position.dat", {"-1", "-1"});
-    folder.WriteLines("economic.dat", {"00:00", "00:00", "0"});
-    FakeClock clock(12h);
-    FakeConnectionFlags flags;
-    FakeTickView view;
-    SharedState state;
-    ConnectionText.clear();
-    ASSERT_EQ(ReadStoredState(state, folder, clock, 768).error, "");
-    BalanceTick tick(state, clock, flags, folder, view);
+TEST_F(LongRun, LateRunsThatSkipTheMarkStillSave) {
+    ASSERT_EQ(start("012:00:00"), "");
     flags.setOnline(ConnectionFlags::kModem);
 
     // Every run 1.7 s after the one before: the shown seconds skip every third value or so,

@@ -9,31 +9,10 @@
 #include "tests/support/MountNamespace.h"
 #endif
 #include "store/StoreErrors.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/TempFolder.h"
 
 using namespace surftally;
-
-namespace {
-
-std::string convertErrorText(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ConvertError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
-[[maybe_unused]] std::string inOutErrorText(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const InOutError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
-}  // namespace
 
 TEST(Conversions, DecimalIntegers) {
     EXPECT_EQ(StrToInt("42"), 42);
@@ -41,21 +20,22 @@ TEST(Conversions, DecimalIntegers) {
     EXPECT_EQ(StrToInt("  7"), 7);
     EXPECT_EQ(StrToInt("+2147483647"), 2147483647);
     EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
-    EXPECT_EQ(convertErrorText([] { StrToInt(""); }), "'' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { StrToInt("12a"); }), "'12a' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { StrToInt("7 "); }), "'7 ' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { StrToInt("2147483648"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { StrToInt(""); }), "'' is not a valid integer value");
+    EXPECT_EQ(ErrorText<ConvertError>([] { StrToInt("12a"); }),
+              "'12a' is not a valid integer value");
+    EXPECT_EQ(ErrorText<ConvertError>([] { StrToInt("7 "); }), "'7 ' is not a valid integer value");
+    EXPECT_EQ(ErrorText<ConvertError>([] { StrToInt("2147483648"); }),
               "'2147483648' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { StrToInt("99999999999999999999999"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { StrToInt("99999999999999999999999"); }),
               "'99999999999999999999999' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { StrToInt("-"); }), "'-' is not a valid integer value");
+    EXPECT_EQ(ErrorText<ConvertError>([] { StrToInt("-"); }), "'-' is not a valid integer value");
 }
 
 TEST(Conversions, ErrorTextOfHostileInputStaysReadable) {
-    EXPECT_EQ(convertErrorText([] { StrToInt(std::string("1\0002", 3)); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { StrToInt(std::string("1\0002", 3)); }),
               "'1?2' is not a valid integer value");
     const std::string longText(1000, 'x');
-    const std::string text = convertErrorText([&] { StrToInt(longText); });
+    const std::string text = ErrorText<ConvertError>([&] { StrToInt(longText); });
     EXPECT_EQ(text, "'" + std::string(64, 'x') + "...' is not a valid integer value");
 }
 
@@ -65,16 +45,17 @@ TEST(Conversions, BalanceText) {
     EXPECT_EQ(BalanceToSeconds("999:59:59"), 3599999);
     EXPECT_EQ(BalanceToSeconds("100:00:00"), 360000);
     // Fields are taken by position; a short text fails on the characters that are there.
-    EXPECT_EQ(convertErrorText([] { BalanceToSeconds("12:30"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { BalanceToSeconds("12:30"); }),
               "'12:' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { BalanceToSeconds("012:3"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { BalanceToSeconds("012:3"); }),
               "'' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { BalanceToSeconds("012:3x"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { BalanceToSeconds("012:3x"); }),
               "'3x' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { BalanceToSeconds("012:30"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { BalanceToSeconds("012:30"); }),
               "'' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { BalanceToSeconds(""); }), "'' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { BalanceToSeconds("21:13:57"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { BalanceToSeconds(""); }),
+              "'' is not a valid integer value");
+    EXPECT_EQ(ErrorText<ConvertError>([] { BalanceToSeconds("21:13:57"); }),
               "'21:' is not a valid integer value");
 }
 
@@ -105,7 +86,7 @@ TEST(Conversions, SwitchTextIsTrimmedAndCaseSensitive) {
 TEST(Conversions, PositionText) {
     EXPECT_EQ(ReadPosition(" -1 ", 701), 701);
     EXPECT_EQ(ReadPosition("250", 701), 250);
-    EXPECT_EQ(convertErrorText([] { ReadPosition("250 ", 0); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { ReadPosition("250 ", 0); }),
               "'250 ' is not a valid integer value");
 }
 
@@ -113,13 +94,13 @@ TEST(Conversions, TimeOfDayText) {
     EXPECT_EQ(TimeTextToSeconds("00:00"), 0);
     EXPECT_EQ(TimeTextToSeconds("22:30"), 81000);
     EXPECT_EQ(TimeTextToSeconds("23:59"), 86340);
-    EXPECT_EQ(convertErrorText([] { TimeTextToSeconds("7:30"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { TimeTextToSeconds("7:30"); }),
               "'7:' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { TimeTextToSeconds("07:3"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { TimeTextToSeconds("07:3"); }),
               "'3' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { TimeTextToSeconds("__:__"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { TimeTextToSeconds("__:__"); }),
               "'__' is not a valid integer value");
-    EXPECT_EQ(convertErrorText([] { TimeTextToSeconds("25:61"); }),
+    EXPECT_EQ(ErrorText<ConvertError>([] { TimeTextToSeconds("25:61"); }),
               "'25:61' is not a valid integer value");
 }
 
@@ -176,9 +157,9 @@ TEST_F(DataFolderTest, MissingFileIsFileNotFound) {
 TEST_F(DataFolderTest, OverlongLineIsAConversionErrorNeverAnotherValue) {
     const std::string shownZeros = "'" + std::string(64, '0') + "...' is not a valid integer value";
     temp.put("alarm.dat", std::string(5000, '0') + "5\r\n");
-    EXPECT_EQ(convertErrorText([&] { folder.ReadLine("alarm.dat"); }), shownZeros);
+    EXPECT_EQ(ErrorText<ConvertError>([&] { folder.ReadLine("alarm.dat"); }), shownZeros);
     temp.put("economic.dat", "22:00\r\n06:00\r\n" + std::string(1 << 20, '0') + "5");
-    EXPECT_EQ(convertErrorText([&] { folder.ReadLines("economic.dat", 3); }), shownZeros);
+    EXPECT_EQ(ErrorText<ConvertError>([&] { folder.ReadLines("economic.dat", 3); }), shownZeros);
     EXPECT_EQ(folder.ReadLines("economic.dat", 2), (std::vector<std::string>{"22:00", "06:00"}));
 
     // The limit is 4096 bytes of text, whatever line end or byte-order mark surrounds it.
@@ -186,7 +167,7 @@ TEST_F(DataFolderTest, OverlongLineIsAConversionErrorNeverAnotherValue) {
     temp.put("alarm.dat", "\xEF\xBB\xBF" + longest + "\r\n");
     EXPECT_TRUE(folder.ReadLine("alarm.dat") == longest);
     temp.put("alarm.dat", longest + "7\r\n");
-    EXPECT_NE(convertErrorText([&] { folder.ReadLine("alarm.dat"); }), "no error");
+    EXPECT_NE(ErrorText<ConvertError>([&] { folder.ReadLine("alarm.dat"); }), "no error");
 }
 
 TEST_F(DataFolderTest, WritesCrLfLinesAndRewritesWhole) {
@@ -277,7 +258,7 @@ TEST_F(DataFolderTest, ReadOnlyFileIsRefusedAndLeftAsItIs) {
     const fs::path file = temp.path() / "remain.dat";
     const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
     fs::permissions(file, readOnly);
-    EXPECT_EQ(inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:59:00"}); }),
+    EXPECT_EQ(ErrorText<InOutError>([&] { folder.WriteLines("remain.dat", {"011:59:00"}); }),
               "I/O error " + std::to_string(EACCES));
     EXPECT_EQ(temp.get("remain.dat"), "012:00:00\r\n");
     EXPECT_EQ(fs::status(file).permissions(), readOnly);
@@ -310,7 +291,7 @@ TEST_F(DataFolderTest, LinkedFileIsWrittenThroughToItsTarget) {
 
     // A read-only target is refused through the link too.
     fs::permissions(elsewhere.path() / "real/balance", fs::perms::owner_read);
-    EXPECT_EQ(inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:58:00"}); }),
+    EXPECT_EQ(ErrorText<InOutError>([&] { folder.WriteLines("remain.dat", {"011:58:00"}); }),
               "I/O error " + std::to_string(EACCES));
     EXPECT_EQ(elsewhere.get("real/balance"), "011:59:00\r\n");
 }

@@ -9,20 +9,12 @@
 
 #include "store/DataFolder.h"
 #include "store/StoreErrors.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/TempFolder.h"
 
 using namespace surftally;
 
 namespace {
-
-std::string inOutErrorText(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const InOutError& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 // Holds a file open with no sharing, as a backup program or a virus scanner may.
 class LockedFile {
@@ -87,10 +79,10 @@ TEST_F(WindowsDataFolderTest, ReplacesAnExistingFileWhole) {
 
 TEST_F(WindowsDataFolderTest, MissingFolderIsFileNotFound) {
     const DataFolder missing(temp.path() / "nowhere");
-    EXPECT_EQ(inOutErrorText([&] { missing.WriteLines("remain.dat", {"001:00:00"}); }),
+    EXPECT_EQ(ErrorText<InOutError>([&] { missing.WriteLines("remain.dat", {"001:00:00"}); }),
               "File not found");
-    EXPECT_EQ(inOutErrorText([&] { missing.ReadLine("remain.dat"); }), "File not found");
-    EXPECT_EQ(inOutErrorText([&] { folder.ReadLine("remain.dat"); }), "File not found");
+    EXPECT_EQ(ErrorText<InOutError>([&] { missing.ReadLine("remain.dat"); }), "File not found");
+    EXPECT_EQ(ErrorText<InOutError>([&] { folder.ReadLine("remain.dat"); }), "File not found");
 }
 
 TEST_F(WindowsDataFolderTest, FileHeldOpenByAnotherProgram) {
@@ -99,11 +91,11 @@ TEST_F(WindowsDataFolderTest, FileHeldOpenByAnotherProgram) {
         LockedFile lock(temp.path() / "remain.dat");
         ASSERT_TRUE(lock.held());
         // Reading reports the system's own number for a sharing violation.
-        EXPECT_EQ(inOutErrorText([&] { folder.ReadLine("remain.dat"); }), "I/O error 32");
+        EXPECT_EQ(ErrorText<InOutError>([&] { folder.ReadLine("remain.dat"); }), "I/O error 32");
         // Replacing fails with the system's number, leaving the old content and no
         // temporary file behind.
         const std::string text =
-            inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:59:00"}); });
+            ErrorText<InOutError>([&] { folder.WriteLines("remain.dat", {"011:59:00"}); });
         EXPECT_TRUE(text == "I/O error 5" || text == "I/O error 32") << text;
     }
     EXPECT_EQ(temp.get("remain.dat"), "012:00:00\r\n");
@@ -138,7 +130,8 @@ TEST_F(WindowsDataFolderTest, FileHeldForAMomentIsWaitedFor) {
         holder.join();
         FAIL() << "could not hold remain.dat";
     }
-    EXPECT_EQ(inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:59:00"}); }), "no error");
+    EXPECT_EQ(ErrorText<InOutError>([&] { folder.WriteLines("remain.dat", {"011:59:00"}); }),
+              "no error");
     holder.join();
     EXPECT_TRUE(sawWrite);
     EXPECT_EQ(temp.get("remain.dat"), "011:59:00\r\n");
@@ -162,7 +155,7 @@ TEST_F(WindowsDataFolderTest, ReadOnlyFileIsRefusedAndLeftAsItIs) {
     folder.WriteLines("remain.dat", {"012:00:00"});
     const std::filesystem::path file = temp.path() / "remain.dat";
     ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(inOutErrorText([&] { folder.WriteLines("remain.dat", {"011:59:00"}); }),
+    EXPECT_EQ(ErrorText<InOutError>([&] { folder.WriteLines("remain.dat", {"011:59:00"}); }),
               "I/O error 5");
     EXPECT_EQ(temp.get("remain.dat"), "012:00:00\r\n");
     EXPECT_NE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);

@@ -5,6 +5,7 @@
 #include "platform/windows/NativeNotifyRecord.h"
 #include "platform/windows/WinTrayShell.h"
 #include "platform/windows/WindowPlacement.h"
+#include "tests/support/WinDesktop.h"
 
 #include <memory>
 #include <string>
@@ -13,16 +14,6 @@
 using namespace surftally;
 
 namespace {
-
-constexpr std::uint32_t kCallbackMessage = 0x401;
-
-void pumpMessages() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
 
 // A system icon, as the program would load one of its own.
 class SystemIconImage : public IconImage {
@@ -35,20 +26,7 @@ public:
 // The application object over a real top-level window that carries the taskbar button.
 class WindowApplication : public TrayApplication {
 public:
-    WindowApplication() {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = ::DefWindowProcA;
-        windowClass.hInstance = ::GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TrayIconTestApplication";
-        ::RegisterClassA(&windowClass);
-        hwnd_ =
-            ::CreateWindowExA(0, "TrayIconTestApplication", "Surftally", WS_OVERLAPPEDWINDOW, 0, 0,
-                              120, 40, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-        MakeTopmost(window());
-    }
-    ~WindowApplication() override { ::DestroyWindow(hwnd_); }
-    WindowApplication(const WindowApplication&) = delete;
-    WindowApplication& operator=(const WindowApplication&) = delete;
+    WindowApplication() { MakeTopmost(window()); }
 
     const TIcon& Icon() const override { return icon_; }
     std::string Title() const override { return "Surftally"; }
@@ -63,20 +41,19 @@ public:
     void setOnMinimize(std::function<void()> handler) override { onMinimize = std::move(handler); }
     void setOnRestore(std::function<void()> handler) override { onRestore = std::move(handler); }
 
-    std::uintptr_t window() const { return reinterpret_cast<std::uintptr_t>(hwnd_); }
+    std::uintptr_t window() const { return window_.id(); }
     std::function<void()> onMinimize;
     std::function<void()> onRestore;
 
 private:
-    HWND hwnd_ = nullptr;
+    TopLevelWindow window_;
     TIcon icon_{std::make_shared<SystemIconImage>()};
 };
 
 // Whether the notification area holds the icon of this record: only a known icon can be
 // changed.
 bool inNotificationArea(const NotifyIconData& data) {
-    NOTIFYICONDATAA native = NativeNotifyRecord(data);
-    return ::Shell_NotifyIconA(NIM_MODIFY, &native) != FALSE;
+    return RawNotify(NIM_MODIFY, data);
 }
 
 LRESULT send(const TTrayIcon& icon, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,7 +114,7 @@ TEST_F(TTrayIconWindowsTest, CallbackMessagesBecomeEvents) {
     for (const LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
         ::PostMessageA(reinterpret_cast<HWND>(icon.record().hWnd), kCallbackMessage, 0, mouse);
     }
-    pumpMessages();
+    PumpMessages();
     const std::string left = std::to_string(ssLeft);
     EXPECT_EQ(events, (std::vector<std::string>{"down 0 " + left + " 300,200", "click",
                                                 "up 0 " + left + " 300,200", "dblclick",
@@ -149,14 +126,14 @@ TEST_F(TTrayIconWindowsTest, CallbackMessagesBecomeEvents) {
     press.type = INPUT_KEYBOARD;
     press.ki.wVk = VK_CONTROL;
     ASSERT_EQ(::SendInput(1, &press, sizeof(press)), 1u);
-    pumpMessages();
+    PumpMessages();
     send(icon, kCallbackMessage, 0, WM_MOUSEMOVE);
     send(icon, kCallbackMessage, 0, WM_RBUTTONDOWN);
     send(icon, kCallbackMessage, 0, WM_RBUTTONUP);
     INPUT release = press;
     release.ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(1, &release, sizeof(release));
-    pumpMessages();
+    PumpMessages();
     const std::string ctrl = std::to_string(ssCtrl);
     const std::string ctrlRight = std::to_string(ssCtrl | ssRight);
     EXPECT_EQ(events, (std::vector<std::string>{"move " + ctrl + " 300,200",
@@ -183,7 +160,7 @@ TEST_F(TTrayIconWindowsTest, ComesBackWhenTheNotificationAreaIsRebuilt) {
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0,
                           SMTO_ABORTIFHUNG, 5000, &ignored);
-    pumpMessages();
+    PumpMessages();
     EXPECT_TRUE(inNotificationArea(icon.record()));
 }
 

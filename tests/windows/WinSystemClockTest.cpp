@@ -2,14 +2,8 @@
 
 #include <windows.h>
 
-#include "accounting/BalanceTick.h"
-#include "accounting/Globals.h"
-#include "accounting/StoredState.h"
 #include "platform/windows/WinSystemClock.h"
-#include "store/DataFolder.h"
-#include "tests/support/FakeConnectionFlags.h"
-#include "tests/support/FakeTickView.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TickRig.h"
 
 using namespace surftally;
 using namespace std::chrono_literals;
@@ -44,31 +38,22 @@ struct FakeMachine {
 // the LAN right after resume): the first tick charges the second it waited, not the night.
 TEST(WinSystemClock, ResumeAfterANightsSleepChargesNothingForTheSleep) {
     FakeMachine machine;
-    const WinSystemClock clock(machine.sources());
-    TempFolder temp;
-    temp.seedDefaults();
-    temp.put("remain.dat", "012:00:00\r\n");
-    const DataFolder folder(temp.path());
-    FakeConnectionFlags flags;
-    FakeTickView view;
-    SharedState state;
-    ConnectionText.clear();
-    ASSERT_EQ(ReadStoredState(state, folder, clock, 768).error, "");
-    BalanceTick tick(state, clock, flags, folder, view);
+    TickRig<WinSystemClock> rig(TempFolder::Place::Disk, machine.sources());
+    ASSERT_EQ(rig.start("012:00:00"), "");
 
-    flags.setOnline(ConnectionFlags::kLan);
+    rig.flags.setOnline(ConnectionFlags::kLan);
     for (int i = 0; i < 10; ++i) {
         machine.run(1000ms);
-        tick.Timer1Timer();
+        rig.tick.Timer1Timer();
     }
-    ASSERT_EQ(view.display, "011:59:50");
+    ASSERT_EQ(rig.view.display, "011:59:50");
 
     machine.sleep(9h);  // 21:00:10 to 06:00:10, across midnight
     machine.run(1000ms);
-    tick.Timer1Timer();
-    EXPECT_EQ(view.display, "011:59:49");
-    EXPECT_EQ(view.status, "LAN Internet");
-    EXPECT_TRUE(view.errors.empty());
+    rig.tick.Timer1Timer();
+    EXPECT_EQ(rig.view.display, "011:59:49");
+    EXPECT_EQ(rig.view.status, "LAN Internet");
+    EXPECT_TRUE(rig.view.errors.empty());
 }
 
 TEST(WinSystemClock, ReadsHundredNanosecondUnitsAndTheLocalTime) {

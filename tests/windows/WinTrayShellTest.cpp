@@ -5,6 +5,8 @@
 
 #include "platform/TTrayIcon.h"
 #include "tests/support/FakeTrayApplication.h"
+#include "tests/support/TrayRecording.h"
+#include "tests/support/WinDesktop.h"
 
 #include <cstring>
 #include <functional>
@@ -15,16 +17,6 @@
 using namespace surftally;
 
 namespace {
-
-constexpr std::uint32_t kCallbackMessage = 0x401;
-
-void pumpMessages() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
 
 NotifyIconData recordFor(std::uintptr_t window, const char* tip) {
     NotifyIconData data;
@@ -38,17 +30,11 @@ NotifyIconData recordFor(std::uintptr_t window, const char* tip) {
     return data;
 }
 
-// Shell_NotifyIconA called directly, past the shell under test: what Explorer itself holds.
-bool rawNotify(DWORD message, const NotifyIconData& data) {
-    NOTIFYICONDATAA native = NativeNotifyRecord(data);
-    return ::Shell_NotifyIconA(message, &native) != FALSE;
-}
-
 void broadcastTaskbarCreated() {
     const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    pumpMessages();
+    PumpMessages();
 }
 
 // A CBT hook on this thread for as long as the object lives, with what it saw.
@@ -98,6 +84,9 @@ protected:
             received.push_back(m);
         });
     }
+    // A record for a new message window, as the icon component fills it.
+    NotifyIconData newRecord() { return recordFor(allocate(), "Surftally"); }
+
     std::vector<TrayMessage> received;
     WinTrayShell shell;
 };
@@ -135,8 +124,7 @@ TEST_F(WinTrayShellTest, WindowIsHiddenAndTopLevel) {
 }
 
 TEST_F(WinTrayShellTest, AddModifyDeleteSucceed) {
-    const std::uintptr_t window = allocate();
-    NotifyIconData data = recordFor(window, "Surftally");
+    NotifyIconData data = newRecord();
     ASSERT_TRUE(shell.NotifyIcon(NotifyRequest::Add, data));
     std::strcpy(data.szTip, " Available Time: 012:05:30 ");
     EXPECT_TRUE(shell.NotifyIcon(NotifyRequest::Modify, data));
@@ -150,19 +138,18 @@ TEST_F(WinTrayShellTest, AddModifyDeleteSucceed) {
 }
 
 TEST_F(WinTrayShellTest, TaskbarCreatedAddsTheIconAgain) {
-    const std::uintptr_t window = allocate();
-    NotifyIconData data = recordFor(window, "Surftally");
+    NotifyIconData data = newRecord();
     ASSERT_TRUE(shell.NotifyIcon(NotifyRequest::Add, data));
     std::strcpy(data.szTip, " Available Time: 001:00:00 ");
     ASSERT_TRUE(shell.NotifyIcon(NotifyRequest::Modify, data));
 
     // Explorer restarts: the notification area forgets the icon.
-    ASSERT_TRUE(rawNotify(NIM_DELETE, data));
-    ASSERT_FALSE(rawNotify(NIM_MODIFY, data));
+    ASSERT_TRUE(RawNotify(NIM_DELETE, data));
+    ASSERT_FALSE(RawNotify(NIM_MODIFY, data));
 
     broadcastTaskbarCreated();
     EXPECT_EQ(shell.iconsAddedAgain(), 1);
-    EXPECT_TRUE(rawNotify(NIM_MODIFY, data)) << "the icon is not back";
+    EXPECT_TRUE(RawNotify(NIM_MODIFY, data)) << "the icon is not back";
     // The broadcast is not a message of the procedure's.
     for (const TrayMessage& m : received) {
         EXPECT_NE(m.Msg, ::RegisterWindowMessageA("TaskbarCreated"));
@@ -172,7 +159,7 @@ TEST_F(WinTrayShellTest, TaskbarCreatedAddsTheIconAgain) {
     ASSERT_TRUE(shell.NotifyIcon(NotifyRequest::Delete, data));
     broadcastTaskbarCreated();
     EXPECT_EQ(shell.iconsAddedAgain(), 1);
-    EXPECT_FALSE(rawNotify(NIM_MODIFY, data));
+    EXPECT_FALSE(RawNotify(NIM_MODIFY, data));
 }
 
 TEST_F(WinTrayShellTest, MessagesReachTheProcedure) {
@@ -185,7 +172,7 @@ TEST_F(WinTrayShellTest, MessagesReachTheProcedure) {
     // Callback messages, as the shell posts them through the message loop.
     ASSERT_TRUE(::PostMessageA(hwnd, kCallbackMessage, 0, WM_LBUTTONDOWN));
     ASSERT_TRUE(::PostMessageA(hwnd, kCallbackMessage, 0, WM_LBUTTONUP));
-    pumpMessages();
+    PumpMessages();
 
     ASSERT_EQ(received.size(), 4u);
     EXPECT_EQ(received[0].Msg, static_cast<std::uint32_t>(WM_QUERYENDSESSION));
@@ -206,7 +193,7 @@ TEST_F(WinTrayShellTest, ReleasedWindowHearsNothing) {
     EXPECT_FALSE(::IsWindow(reinterpret_cast<HWND>(window)));
     received.clear();
     ::PostMessageA(reinterpret_cast<HWND>(window), kCallbackMessage, 0, WM_LBUTTONDOWN);
-    pumpMessages();
+    PumpMessages();
     EXPECT_TRUE(received.empty());
 }
 
@@ -224,19 +211,13 @@ TEST_F(WinTrayShellTest, ProcedureMayReleaseItsOwnWindow) {
     EXPECT_FALSE(::IsWindow(reinterpret_cast<HWND>(window)));
     const int callsBefore = calls;
     ::PostMessageA(reinterpret_cast<HWND>(window), kCallbackMessage, 0, 0);
-    pumpMessages();
+    PumpMessages();
     EXPECT_EQ(calls, callsBefore);
 }
 
 TEST_F(WinTrayShellTest, FailureInTheProcedureIsHandedOn) {
     std::string reported;
-    shell.setOnProcedureError([&](std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            reported = e.what();
-        }
-    });
+    shell.setOnProcedureError(KeepErrorText(reported));
     const HWND hwnd = reinterpret_cast<HWND>(shell.AllocateMessageWindow(
         [](TrayMessage&) { throw std::runtime_error("File not found"); }));
     ::SendMessageA(hwnd, kCallbackMessage, 0, WM_LBUTTONDOWN);
@@ -254,13 +235,13 @@ TEST_F(WinTrayShellTest, PointerAndKeys) {
     press.type = INPUT_KEYBOARD;
     press.ki.wVk = VK_SHIFT;
     ASSERT_EQ(::SendInput(1, &press, sizeof(press)), 1u);
-    pumpMessages();
+    PumpMessages();
     EXPECT_TRUE(shell.KeyDown(VirtualKey::Shift));
     EXPECT_FALSE(shell.KeyDown(VirtualKey::Control));
     INPUT release = press;
     release.ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(1, &release, sizeof(release));
-    pumpMessages();
+    PumpMessages();
     EXPECT_FALSE(shell.KeyDown(VirtualKey::Shift));
 }
 
@@ -280,7 +261,7 @@ TEST(WinTrayShellFailures, WindowThatCannotBeCreatedFailsTheIcon) {
             << e.what();
     }
     NotifyIconData orphan = recordFor(0, "Surftally");
-    EXPECT_FALSE(rawNotify(NIM_MODIFY, orphan)) << "an icon without a window was added";
+    EXPECT_FALSE(RawNotify(NIM_MODIFY, orphan)) << "an icon without a window was added";
 }
 
 // The removal of an icon names its window while that window still exists, however the icon
@@ -290,7 +271,7 @@ TEST(WinTrayShellFailures, IconIsRemovedBeforeItsWindowIsDestroyed) {
     NotifyIconData watched;
     const CreationHook hook(false, [&](HWND hwnd) {
         if (reinterpret_cast<std::uintptr_t>(hwnd) == watched.hWnd) {
-            iconThereAtDestruction.push_back(rawNotify(NIM_MODIFY, watched));
+            iconThereAtDestruction.push_back(RawNotify(NIM_MODIFY, watched));
         }
     });
     ASSERT_TRUE(hook.installed());
@@ -301,7 +282,7 @@ TEST(WinTrayShellFailures, IconIsRemovedBeforeItsWindowIsDestroyed) {
         application.icon = TIcon();
         TTrayIcon icon(shell, application);
         watched = icon.record();
-        ASSERT_TRUE(rawNotify(NIM_MODIFY, watched));
+        ASSERT_TRUE(RawNotify(NIM_MODIFY, watched));
     }
     const std::uintptr_t window = shell.AllocateMessageWindow([](TrayMessage&) {});
     watched = recordFor(window, "Surftally");
@@ -310,5 +291,5 @@ TEST(WinTrayShellFailures, IconIsRemovedBeforeItsWindowIsDestroyed) {
     EXPECT_EQ(iconThereAtDestruction, (std::vector<bool>{false, false}));
     // Nothing more is asked of the system for a released window.
     EXPECT_FALSE(shell.NotifyIcon(NotifyRequest::Add, watched));
-    EXPECT_FALSE(rawNotify(NIM_MODIFY, watched));
+    EXPECT_FALSE(RawNotify(NIM_MODIFY, watched));
 }

@@ -3,39 +3,12 @@
 #include <windows.h>
 
 #include "platform/windows/WindowPlacement.h"
+#include "tests/support/WinDesktop.h"
 
 using namespace surftally;
 
-namespace {
-
-// A plain top-level window that carries a taskbar button, as the application's does.
-class TopLevelWindow {
-public:
-    TopLevelWindow() {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = ::DefWindowProcA;
-        windowClass.hInstance = ::GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "PlacementTestWindow";
-        ::RegisterClassA(&windowClass);
-        hwnd_ =
-            ::CreateWindowExA(0, "PlacementTestWindow", "Surftally", WS_OVERLAPPEDWINDOW, 50, 60,
-                              120, 40, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    }
-    ~TopLevelWindow() { ::DestroyWindow(hwnd_); }
-    TopLevelWindow(const TopLevelWindow&) = delete;
-    TopLevelWindow& operator=(const TopLevelWindow&) = delete;
-
-    HWND hwnd() const { return hwnd_; }
-    std::uintptr_t id() const { return reinterpret_cast<std::uintptr_t>(hwnd_); }
-
-private:
-    HWND hwnd_;
-};
-
-}  // namespace
-
 TEST(WindowPlacement, TopmostShowsWithoutMovingOrSizing) {
-    TopLevelWindow window;
+    TopLevelWindow window(50, 60);
     ASSERT_NE(window.hwnd(), nullptr);
     ASSERT_FALSE(WindowVisible(window.id()));
     RECT before{};

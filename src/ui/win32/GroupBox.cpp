@@ -14,9 +14,7 @@ COLORREF Win32GroupBox::backgroundColour() const {
     return ::GetSysColor(COLOR_BTNFACE);
 }
 
-void Win32GroupBox::paint(HDC dc) const {
-    RECT client;
-    ::GetClientRect(native(), &client);
+void Win32GroupBox::paint(HDC dc, const RECT& client) const {
     ::FillRect(dc, &client, toolkit().brush(backgroundColour()));
     const HGDIOBJ old = ::SelectObject(dc, font());
     const std::wstring caption = Wide(control().Caption());

@@ -12,7 +12,7 @@ public:
     Win32GroupBox(Win32Toolkit& toolkit, TControl& control);
 
     COLORREF backgroundColour() const override;
-    void paint(HDC dc) const override;
+    void paint(HDC dc, const RECT& client) const override;
 };
 
 }  // namespace surftally

@@ -10,9 +10,7 @@ Win32Image::Win32Image(Win32Toolkit& toolkit, TControl& control)
     : Win32Painted(toolkit, control, Win32Toolkit::kImageClass, 0, 0,
                    {Property::Picture, Property::Caption}) {}
 
-void Win32Image::paint(HDC dc) const {
-    RECT client;
-    ::GetClientRect(native(), &client);
+void Win32Image::paint(HDC dc, const RECT& client) const {
     Win32StripDrawing::DrawPicture(dc, client, static_cast<const TImage&>(control()).Picture(),
                                    toolkit().fonts().get(Win32Toolkit::DisplayFont(), dpi()),
                                    dpi());

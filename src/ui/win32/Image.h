@@ -10,7 +10,7 @@ class Win32Image : public Win32Painted {
 public:
     Win32Image(Win32Toolkit& toolkit, TControl& control);
 
-    void paint(HDC dc) const override;
+    void paint(HDC dc, const RECT& client) const override;
 };
 
 }  // namespace surftally

@@ -10,9 +10,7 @@ Win32Label::Win32Label(Win32Toolkit& toolkit, TControl& control)
     : Win32Painted(toolkit, control, Win32Toolkit::kLabelClass, 0, 0,
                    {Property::Alignment, Property::Caption}) {}
 
-void Win32Label::paint(HDC dc) const {
-    RECT client;
-    ::GetClientRect(native(), &client);
+void Win32Label::paint(HDC dc, const RECT& client) const {
     Win32StripDrawing::DrawText(dc, client, Wide(control().Caption()), backgroundColour(),
                                 control().Font().Color, font(),
                                 control().Alignment() == TAlignment::Center);

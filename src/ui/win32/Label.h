@@ -11,7 +11,7 @@ class Win32Label : public Win32Painted {
 public:
     Win32Label(Win32Toolkit& toolkit, TControl& control);
 
-    void paint(HDC dc) const override;
+    void paint(HDC dc, const RECT& client) const override;
 
 protected:
     bool handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

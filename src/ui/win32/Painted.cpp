@@ -19,7 +19,12 @@ void Win32Painted::apply(Property property) {
 }
 
 bool Win32Painted::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (HandleOwnPainting(hwnd, message, wParam, result, [this](HDC dc) { paint(dc); })) {
+    const auto paintWhole = [this, hwnd](HDC dc) {
+        RECT client;
+        ::GetClientRect(hwnd, &client);
+        paint(dc, client);
+    };
+    if (HandleOwnPainting(hwnd, message, wParam, result, paintWhole)) {
         return true;
     }
     return Win32Control::handle(hwnd, message, wParam, lParam, result);

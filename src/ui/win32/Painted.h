@@ -11,8 +11,8 @@ namespace surftally {
 // through paint(), and the properties it shows redraw it.
 class Win32Painted : public Win32Control {
 public:
-    // Draws the control into a device context of its size.
-    virtual void paint(HDC dc) const = 0;
+    // Draws the control into a device context of its size; client is its client area.
+    virtual void paint(HDC dc, const RECT& client) const = 0;
 
 protected:
     Win32Painted(Win32Toolkit& toolkit, TControl& control, const wchar_t* className, DWORD style,
