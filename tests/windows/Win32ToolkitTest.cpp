@@ -3,10 +3,12 @@
 #include "accounting/Globals.h"
 #include "forms/StripLook.h"
 #include "tests/support/ProgramTest.h"
+#include "ui/win32/Accessible.h"
 #include "ui/win32/Control.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/Fonts.h"
 #include "ui/win32/StripDrawing.h"
+#include "ui/win32/Text.h"
 #include "ui/win32/Toolkit.h"
 
 #include <commctrl.h>
@@ -287,6 +289,52 @@ TEST_F(Win32ToolkitTest, PointerOverTheDisplayHoldsAndItsClickOpensTheSettings) 
     EXPECT_FALSE(form2->Visible());
     EXPECT_FALSE(::IsWindowVisible(settings));
     EXPECT_TRUE(::IsWindow(settings));
+}
+
+TEST_F(Win32ToolkitTest, DialogsAreMadeWhenFirstShownWithWhatTheyWereToldMeanwhile) {
+    // The strip shows without the settings' and the help's native windows.
+    EXPECT_TRUE(toolkit.made(*form1));
+    EXPECT_FALSE(toolkit.made(*form2));
+    EXPECT_FALSE(toolkit.made(*form4));
+    form2->Freeze->setChecked(true);
+    form2->Edit->setText("012:34:56");
+
+    form2->Show();
+    form2->Activate();
+    toolkit.processMessages();
+    EXPECT_TRUE(toolkit.made(*form2));
+    EXPECT_FALSE(toolkit.made(*form4)) << "the help window was made with the settings";
+    const HWND settings = hwnd(*form2);
+    EXPECT_TRUE(::IsWindowVisible(settings));
+    const HWND freeze = hwnd(*form2->Freeze);
+    EXPECT_TRUE(::IsChild(settings, freeze));
+    EXPECT_TRUE(::IsWindowVisible(freeze));
+    EXPECT_EQ(::SendMessageW(freeze, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(textOf(hwnd(*form2->Edit)), Wide(form2->Edit->Text()));
+    EXPECT_EQ(form2->Edit->Text(), "012:34:56");
+    EXPECT_TRUE(::IsChild(settings, ::GetFocus())) << "no control of the settings has the focus";
+
+    // Looking a control up makes its dialog, hidden as it is.
+    const HWND memo = hwnd(*form4->Memo1);
+    EXPECT_TRUE(toolkit.made(*form4));
+    EXPECT_TRUE(::IsWindow(memo));
+    EXPECT_FALSE(::IsWindowVisible(hwnd(*form4)));
+}
+
+TEST_F(Win32ToolkitTest, AccessibleNamesWaitForTheFirstClientThatAsks) {
+    // Until a client asks, the names wait and COM stays unloaded (unless an earlier test of
+    // this process asked already).
+    if (!Win32Accessible::ClientAsked()) {
+        EXPECT_GT(Win32Accessible::Waiting(), 0u) << "the display's name was not kept";
+        EXPECT_EQ(::GetModuleHandleW(L"oleacc.dll"), nullptr);
+    }
+    ::SendMessageW(hwnd(*form1->Display), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    EXPECT_TRUE(Win32Accessible::ClientAsked());
+    EXPECT_EQ(Win32Accessible::Waiting(), 0u);
+    // From then on every name goes to the system at once.
+    form2->Show();
+    toolkit.processMessages();
+    EXPECT_EQ(Win32Accessible::Waiting(), 0u);
 }
 
 TEST_F(Win32ToolkitTest, CheckBoxesShowTheModelsStateAndNeverToggleByThemselves) {

@@ -59,6 +59,7 @@ void Win32Control::release(HWND hwnd) {
         ::RemoveWindowSubclass(hwnd, subclass, 1);
         ::RemovePropW(hwnd, kProperty);
     }
+    Win32Accessible::Forget(hwnd);
 }
 
 Win32Control* Win32Control::of(HWND hwnd) {
@@ -118,12 +119,18 @@ LRESULT CALLBACK Win32Control::subclass(HWND hwnd, UINT message, WPARAM wParam, 
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(hwnd, subclass, 1);
         ::RemovePropW(hwnd, kProperty);
+        Win32Accessible::Forget(hwnd);
         if (hwnd == self->hwnd_) {
             self->hwnd_ = nullptr;
         } else if (hwnd == self->companion_) {
             self->companion_ = nullptr;
         }
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_GETOBJECT) {
+        // An accessibility client: the names it will read are handed over before the window
+        // answers.
+        Win32Accessible::Asked();
     }
     if (message == WM_SETFOCUS) {
         // Some window systems raise a window that takes the focus (Wine without a window

@@ -14,6 +14,7 @@ class TControl;
 class TTimer;
 class Win32Control;
 class Win32Window;
+class Win32LateForm;
 
 // The windows' toolkit on Windows: plain Win32 and common controls 6, no Qt. Controls are
 // laid out in the design's pixels and scaled with each monitor's DPI; the screen size it
@@ -59,7 +60,10 @@ public:
     int nextId() { return ++lastId_; }
     void add(const TControl& control, Win32Control& peer);
     void remove(const TControl& control);
+    // The control's Win32 implementation; a dialog not made yet is made now.
     Win32Control* find(const TControl& control) const;
+    // Whether the dialog's native windows are made (tests).
+    bool made(const TControl& form) const { return late_.count(&form) == 0; }
     // Everything on the form that depends on the DPI, again.
     void rescale(const Win32Window& form);
     // Whether the focus is being moved from the keyboard (Tab, Shift+Tab, a mnemonic).
@@ -79,12 +83,17 @@ public:
     void removeTimer(UINT_PTR id) { timerList_.erase(id); }
 
 private:
+    friend class Win32LateForm;
     static LRESULT CALLBACK timerProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool dispatch(MSG& msg);
+    std::unique_ptr<ControlPeer> makeControl(TControl& control);
 
     Win32Fonts fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::map<const TControl*, Win32Control*> controls_;
+    // The dialogs whose native windows wait until first needed, by the form and each of its
+    // controls.
+    std::map<const TControl*, Win32LateForm*> late_;
     std::set<HWND> dialogs_;
     std::set<HWND> messageBoxes_;
     std::map<UINT_PTR, TTimer*> timerList_;
