@@ -8,6 +8,7 @@
 #include <map>
 #include <utility>
 
+#include "ui/win32/Library.h"
 #include "ui/win32/Text.h"
 
 namespace surftally::Win32Accessible {
@@ -26,23 +27,13 @@ bool asked = false;
 using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
 
-// A function of a DLL loaded at run time, by name.
-template <class Function>
-Function function(HMODULE module, const char* name) {
-    // Through the generic function type, which the compiler accepts from FARPROC.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
 // COM, loaded on first use and initialised once; null where it is missing. A thread already
 // in another apartment still reaches the in-process service.
 CoCreateInstanceFn comCreate() {
     static const CoCreateInstanceFn create = []() -> CoCreateInstanceFn {
         const HMODULE ole = ::LoadLibraryW(L"ole32.dll");
-        if (ole == nullptr) {
-            return nullptr;
-        }
-        const auto initialise = function<CoInitializeExFn>(ole, "CoInitializeEx");
-        const auto creator = function<CoCreateInstanceFn>(ole, "CoCreateInstance");
+        const auto initialise = LibraryFunction<CoInitializeExFn>(ole, "CoInitializeEx");
+        const auto creator = LibraryFunction<CoCreateInstanceFn>(ole, "CoCreateInstance");
         if (initialise == nullptr || creator == nullptr) {
             return nullptr;
         }

@@ -14,6 +14,7 @@
 #include "ui/win32/GroupBox.h"
 #include "ui/win32/Image.h"
 #include "ui/win32/Label.h"
+#include "ui/win32/Library.h"
 #include "ui/win32/MaskEdit.h"
 #include "ui/win32/Memo.h"
 #include "ui/win32/MessageBox.h"
@@ -160,6 +161,7 @@ void Win32LateForm::make() {
         return;
     }
     forget();
+    Win32Toolkit::LoadCommonControls();
     window_ = std::make_unique<WindowAdapter>(std::make_unique<Win32Window>(toolkit_, form_));
     for (Win32LateControl* control : std::exchange(controls_, {})) {
         control->make(toolkit_.makeControl(control->control()));
@@ -171,10 +173,19 @@ TFont Win32Toolkit::DisplayFont() {
     return StripLook::DisplayFont();
 }
 
+void Win32Toolkit::LoadCommonControls() {
+    static const bool loaded = [] {
+        using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto initialise =
+            LibraryFunction<Initialise>(::LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx");
+        INITCOMMONCONTROLSEX init{sizeof(init), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS |
+                                                    ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+        return initialise != nullptr && initialise(&init) != FALSE;
+    }();
+    (void)loaded;
+}
+
 Win32Toolkit::Win32Toolkit() {
-    INITCOMMONCONTROLSEX init{sizeof(init), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS |
-                                                ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&init);
     const HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
     // Every control's own behaviour is in its subclass; the class procedure is the default.
     registerClass(kStripClass, ::DefWindowProcW, 0, arrow);

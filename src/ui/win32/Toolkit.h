@@ -52,6 +52,9 @@ public:
     void processMessages();
 
     // For the controls.
+    // Loads comctl32 (version 6, by the program's manifest) and registers its classes, once:
+    // before the first dialog, tooltip or error box; the strip needs none of them.
+    static void LoadCommonControls();
     Win32Fonts& fonts() { return fonts_; }
     HBRUSH brush(COLORREF colour);
     // The hidden window that owns the dialogs, so that they have no taskbar buttons.
