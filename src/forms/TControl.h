@@ -120,6 +120,9 @@ public:
     void userMouseMove() { fire(OnMouseMove); }
     void userMouseLeave() { fire(OnMouseLeave); }
 
+    // Tells the peer every property again: a toolkit that makes the native control late.
+    virtual void notifyAll();
+
 protected:
     // Creates the peer and tells it every property; called once the control is whole.
     friend class TForm;
@@ -127,7 +130,6 @@ protected:
     void notify(Property property);
     // Runs a handler through the error guard.
     void fire(const std::function<void()>& handler);
-    virtual void notifyAll();
     // This label names control (its caption is the control's accessible name).
     void name(TControl& control);
 

@@ -3,10 +3,13 @@
 #include "accounting/Globals.h"
 #include "forms/StripLook.h"
 #include "tests/support/ProgramTest.h"
+#include "ui/win32/Accessible.h"
 #include "ui/win32/Control.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/Fonts.h"
 #include "ui/win32/StripDrawing.h"
+#include "ui/win32/Subclass.h"
+#include "ui/win32/Text.h"
 #include "ui/win32/Toolkit.h"
 
 #include <commctrl.h>
@@ -287,6 +290,129 @@ TEST_F(Win32ToolkitTest, PointerOverTheDisplayHoldsAndItsClickOpensTheSettings) 
     EXPECT_FALSE(form2->Visible());
     EXPECT_FALSE(::IsWindowVisible(settings));
     EXPECT_TRUE(::IsWindow(settings));
+}
+
+TEST_F(Win32ToolkitTest, DialogsAreMadeWhenFirstShownWithWhatTheyWereToldMeanwhile) {
+    // The strip shows without the settings' and the help's native windows.
+    EXPECT_TRUE(toolkit.made(*form1));
+    EXPECT_FALSE(toolkit.made(*form2));
+    EXPECT_FALSE(toolkit.made(*form4));
+    form2->Freeze->setChecked(true);
+    form2->Edit->setText("012:34:56");
+
+    form2->Show();
+    form2->Activate();
+    toolkit.processMessages();
+    EXPECT_TRUE(toolkit.made(*form2));
+    EXPECT_FALSE(toolkit.made(*form4)) << "the help window was made with the settings";
+    const HWND settings = hwnd(*form2);
+    EXPECT_TRUE(::IsWindowVisible(settings));
+    const HWND freeze = hwnd(*form2->Freeze);
+    EXPECT_TRUE(::IsChild(settings, freeze));
+    EXPECT_TRUE(::IsWindowVisible(freeze));
+    EXPECT_EQ(::SendMessageW(freeze, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(textOf(hwnd(*form2->Edit)), Wide(form2->Edit->Text()));
+    EXPECT_EQ(form2->Edit->Text(), "012:34:56");
+    EXPECT_TRUE(::IsChild(settings, ::GetFocus())) << "no control of the settings has the focus";
+
+    // Looking a control up makes its dialog, hidden as it is.
+    const HWND memo = hwnd(*form4->Memo1);
+    EXPECT_TRUE(toolkit.made(*form4));
+    EXPECT_TRUE(::IsWindow(memo));
+    EXPECT_FALSE(::IsWindowVisible(hwnd(*form4)));
+}
+
+TEST_F(Win32ToolkitTest, AccessibleNamesWaitForTheFirstClientThatAsks) {
+    // Until a client asks, the names wait and COM stays unloaded (unless an earlier test of
+    // this process asked already).
+    if (!Win32Accessible::ClientAsked()) {
+        EXPECT_GT(Win32Accessible::Waiting(), 0u) << "the display's name was not kept";
+        EXPECT_EQ(::GetModuleHandleW(L"oleacc.dll"), nullptr);
+    }
+    ::SendMessageW(hwnd(*form1->Display), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    EXPECT_TRUE(Win32Accessible::ClientAsked());
+    EXPECT_EQ(Win32Accessible::Waiting(), 0u);
+    // From then on every name goes to the system at once.
+    form2->Show();
+    toolkit.processMessages();
+    EXPECT_EQ(Win32Accessible::Waiting(), 0u);
+}
+
+TEST_F(Win32ToolkitTest, TheDisplaysTooltipIsThereOnceThePointerMoves) {
+    const HWND strip = hwnd(*form1);
+    const auto tooltip = [strip] {
+        HWND found = nullptr;
+        while ((found = ::FindWindowExW(nullptr, found, TOOLTIPS_CLASSW, nullptr)) != nullptr) {
+            if (::GetWindow(found, GW_OWNER) == strip) {
+                return found;
+            }
+        }
+        return found;
+    };
+    const HWND display = hwnd(*form1->Display);
+    ::SendMessageW(display, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    ::SendMessageW(display, WM_MOUSELEAVE, 0, 0);
+    toolkit.processMessages();
+    const HWND tips = tooltip();
+    ASSERT_NE(tips, nullptr);
+    wchar_t text[256] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = strip;
+    tool.uId = reinterpret_cast<UINT_PTR>(display);
+    tool.lpszText = text;
+    ::SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(text), Wide(form1->Display->Hint()));
+}
+
+namespace {
+
+struct Seen {
+    int messages = 0;
+};
+
+LRESULT countApp(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, void* data) {
+    if (message == WM_APP) {
+        ++static_cast<Seen*>(data)->messages;
+        return 7;
+    }
+    return Win32Subclass::Default(hwnd, message, wParam, lParam);
+}
+
+WNDPROC lowerProcedure = nullptr;
+LRESULT CALLBACK upperProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_APP + 1 ? 9
+                                 : ::CallWindowProcW(lowerProcedure, hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(Win32Subclass, MessagesPassThroughTheProcedureAndStraightOnceRemoved) {
+    const HWND window = ::CreateWindowExW(0, L"STATIC", L"before", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                          nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    Seen first;
+    Seen second;
+    Win32Subclass::Install(window, countApp, &first);
+    EXPECT_EQ(::SendMessageW(window, WM_APP, 0, 0), 7);
+    // The window's own procedure still answers what the hook passes on.
+    ::SetWindowTextW(window, L"after");
+    EXPECT_EQ(textOf(window), L"after");
+    // Installed again: the new data.
+    Win32Subclass::Install(window, countApp, &second);
+    ::SendMessageW(window, WM_APP, 0, 0);
+    EXPECT_EQ(first.messages, 1);
+    EXPECT_EQ(second.messages, 1);
+
+    // Another subclass above it, then removed below that one: both chains keep working.
+    lowerProcedure = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(upperProcedure)));
+    Win32Subclass::Remove(window);
+    EXPECT_EQ(::SendMessageW(window, WM_APP, 0, 0), 0);
+    EXPECT_EQ(second.messages, 1);
+    EXPECT_EQ(::SendMessageW(window, WM_APP + 1, 0, 0), 9);
+    EXPECT_EQ(textOf(window), L"after");
+    EXPECT_TRUE(::DestroyWindow(window));
 }
 
 TEST_F(Win32ToolkitTest, CheckBoxesShowTheModelsStateAndNeverToggleByThemselves) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+// After windows.h.
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <thread>
@@ -31,7 +33,29 @@ bool askFromElsewhere(const WinInstanceChannel& channel, int timeoutMs = 3000) {
     return answered;
 }
 
+// The threads of this process.
+int threadCount() {
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = ::Thread32First(snapshot, &entry); more;
+         more = ::Thread32Next(snapshot, &entry)) {
+        count += entry.th32OwnerProcessID == ::GetCurrentProcessId() ? 1 : 0;
+    }
+    ::CloseHandle(snapshot);
+    return count;
+}
+
 }  // namespace
+
+TEST(WinInstanceChannel, ListeningStartsNoThread) {
+    TempFolder folder;
+    WinInstanceChannel running(folder.path());
+    const int before = threadCount();
+    ASSERT_TRUE(running.listen([] {}, [] {}));
+    EXPECT_EQ(threadCount(), before);
+}
 
 TEST(WinInstanceChannel, SecondStartOnTheSameFolderReachesTheRunningProgram) {
     TempFolder folder;

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # A Windows program that runs on a bare Windows: it imports no DLL beyond the system's own
-# (the MinGW runtime, libstdc++ and winpthread are linked in statically).
-# Usage: imports_check.sh PROGRAM.exe
+# (the MinGW runtime, libstdc++ and winpthread are linked in statically). The DLLs named after
+# the program must not be imported at all: it loads them when first needed.
+# Usage: imports_check.sh PROGRAM.exe [LATE_DLL...]
 set -uo pipefail
-exe=${1:?usage: imports_check.sh PROGRAM.exe}
+exe=${1:?usage: imports_check.sh PROGRAM.exe [LATE_DLL...]}
+shift
 objdump=x86_64-w64-mingw32-objdump
 command -v "$objdump" >/dev/null 2>&1 || { echo "SKIPPED: $objdump is missing"; exit 77; }
 dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
@@ -16,5 +18,11 @@ while read -r dll; do
         *) echo "FAILED: $(basename "$exe") needs $dll, which Windows does not have"; status=1 ;;
     esac
 done <<<"$dlls"
+for late in "$@"; do
+    if grep -qix "$late" <<<"$dlls"; then
+        echo "FAILED: $(basename "$exe") imports $late, which it should load when first needed"
+        status=1
+    fi
+done
 [ $status -eq 0 ] && echo "ok: $(basename "$exe") imports only $(echo $dlls)"
 exit $status

@@ -11,12 +11,33 @@ namespace {
 constexpr const wchar_t* kClass = WinInstanceChannel::kClass;
 constexpr UINT kBringBack = WM_APP + 1;
 constexpr LRESULT kAnswer = 0x5354;  // "ST": the request was taken
+constexpr UINT_PTR kWatchTimer = 1;
+constexpr UINT kWatchMs = 1000;
+
+// Whether the installer's event exists and is set.
+bool installerCloses() {
+    const HANDLE request = ::OpenEventW(SYNCHRONIZE, FALSE, WinInstanceChannel::kCloseEvent);
+    if (request == nullptr) {
+        return false;
+    }
+    const bool set = ::WaitForSingleObject(request, 0) == WAIT_OBJECT_0;
+    ::CloseHandle(request);
+    return set;
+}
 
 LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kBringBack) {
         auto* channel =
             reinterpret_cast<WinInstanceChannel*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         return channel != nullptr && channel->request() ? kAnswer : 0;
+    }
+    if (message == WM_TIMER && wParam == kWatchTimer) {
+        // One close request per program, as from the installer's own message.
+        if (installerCloses()) {
+            ::KillTimer(hwnd, kWatchTimer);
+            ::PostMessageW(hwnd, WinInstanceChannel::kCloseRequest, 0, 0);
+        }
+        return 0;
     }
     if (message == WinInstanceChannel::kCloseRequest) {
         if (auto* channel =
@@ -52,15 +73,9 @@ WinInstanceChannel::WinInstanceChannel(const std::filesystem::path& folder)
     : name_(nameOf(folder)) {}
 
 WinInstanceChannel::~WinInstanceChannel() {
-    if (watcher_.joinable()) {
-        ::SetEvent(static_cast<HANDLE>(stop_));
-        watcher_.join();
-    }
-    if (stop_ != nullptr) {
-        ::CloseHandle(static_cast<HANDLE>(stop_));
-    }
     if (window_ != nullptr) {
         const HWND hwnd = static_cast<HWND>(window_);
+        ::KillTimer(hwnd, kWatchTimer);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         ::DestroyWindow(hwnd);
     }
@@ -87,34 +102,11 @@ bool WinInstanceChannel::listen(std::function<void()> onRequest, std::function<v
     }
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     window_ = hwnd;
-    watch(hwnd);
+    // The event exists only while an installer closes the programs: looked for once a second
+    // from the message loop, without a thread of its own (a thread costs a megabyte of
+    // resident stack under Wine).
+    ::SetTimer(hwnd, kWatchTimer, kWatchMs, nullptr);
     return true;
-}
-
-void WinInstanceChannel::watch(void* window) {
-    stop_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (stop_ == nullptr) {
-        return;
-    }
-    const HANDLE stop = static_cast<HANDLE>(stop_);
-    const HWND hwnd = static_cast<HWND>(window);
-    watcher_ = std::thread([stop, hwnd] {
-        for (;;) {
-            // The event exists only while an installer closes the programs.
-            if (const HANDLE request = ::OpenEventW(SYNCHRONIZE, FALSE, kCloseEvent)) {
-                const HANDLE both[] = {stop, request};
-                const DWORD woken = ::WaitForMultipleObjects(2, both, FALSE, INFINITE);
-                ::CloseHandle(request);
-                if (woken == WAIT_OBJECT_0 + 1) {
-                    ::PostMessageW(hwnd, kCloseRequest, 0, 0);
-                }
-                return;
-            }
-            if (::WaitForSingleObject(stop, 1000) != WAIT_TIMEOUT) {
-                return;
-            }
-        }
-    });
 }
 
 bool WinInstanceChannel::request() {

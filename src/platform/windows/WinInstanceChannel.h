@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "platform/InstanceChannel.h"
 
@@ -15,7 +14,7 @@ namespace surftally {
 // class kClass) and posts kCloseRequest to each, so that the program ends in order (saving)
 // before its files are replaced. Windows of other sessions are out of its reach: for them
 // the installer signals the event kCloseEvent, which only an administrator can create and
-// which a listening program looks for once a second.
+// which a listening program looks for once a second from its message loop.
 class WinInstanceChannel final : public InstanceChannel {
 public:
     static constexpr const wchar_t* kClass = L"SurftallyInstance";
@@ -44,14 +43,10 @@ public:
     void closeRequest();
 
 private:
-    void watch(void* window);
-
     std::wstring name_;
     void* window_ = nullptr;
     std::function<void()> onRequest_;
     std::function<void()> onClose_;
-    void* stop_ = nullptr;  // ends the watcher
-    std::thread watcher_;   // turns the installer's event into a close request
 };
 
 }  // namespace surftally

@@ -7,6 +7,7 @@
 #include "forms/TApplication.h"
 #include "ui/win32/Accessible.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/Subclass.h"
 #include "ui/win32/Text.h"
 #include "ui/win32/Toolkit.h"
 #include "ui/win32/Window.h"
@@ -56,9 +57,10 @@ Win32Control::~Win32Control() {
 
 void Win32Control::release(HWND hwnd) {
     if (hwnd != nullptr && ::IsWindow(hwnd)) {
-        ::RemoveWindowSubclass(hwnd, subclass, 1);
+        Win32Subclass::Remove(hwnd);
         ::RemovePropW(hwnd, kProperty);
     }
+    Win32Accessible::Forget(hwnd);
 }
 
 Win32Control* Win32Control::of(HWND hwnd) {
@@ -96,18 +98,17 @@ void Win32Control::adopt(HWND hwnd) {
         return;
     }
     ::SetPropW(hwnd, kProperty, this);
-    ::SetWindowSubclass(hwnd, subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    Win32Subclass::Install(hwnd, subclass, this);
 }
 
 void Win32Control::adoptCompanion(HWND hwnd) {
     companion_ = hwnd;
     ::SetPropW(hwnd, kProperty, this);
-    ::SetWindowSubclass(hwnd, subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    Win32Subclass::Install(hwnd, subclass, this);
 }
 
-LRESULT CALLBACK Win32Control::subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<Win32Control*>(data);
+LRESULT Win32Control::subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, void* data) {
+    auto* self = static_cast<Win32Control*>(data);
     LRESULT result = 0;
     if (const HWND child = childOf(message, wParam, lParam); child != nullptr && child != hwnd) {
         if (Win32Control* about = of(child);
@@ -116,14 +117,25 @@ LRESULT CALLBACK Win32Control::subclass(HWND hwnd, UINT message, WPARAM wParam, 
         }
     }
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, subclass, 1);
+        Win32Subclass::Remove(hwnd);
         ::RemovePropW(hwnd, kProperty);
+        Win32Accessible::Forget(hwnd);
         if (hwnd == self->hwnd_) {
             self->hwnd_ = nullptr;
         } else if (hwnd == self->companion_) {
             self->companion_ = nullptr;
         }
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+        return Win32Subclass::Default(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_MOUSEMOVE) {
+        if (Win32Window* form = self->window()) {
+            form->pointerMoved(hwnd, message, wParam, lParam);
+        }
+    }
+    if (message == WM_GETOBJECT) {
+        // An accessibility client: the names it will read are handed over before the window
+        // answers.
+        Win32Accessible::Asked();
     }
     if (message == WM_SETFOCUS) {
         // Some window systems raise a window that takes the focus (Wine without a window
@@ -133,11 +145,11 @@ LRESULT CALLBACK Win32Control::subclass(HWND hwnd, UINT message, WPARAM wParam, 
     if (self->handle(hwnd, message, wParam, lParam, result)) {
         return result;
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return Win32Subclass::Default(hwnd, message, wParam, lParam);
 }
 
 LRESULT Win32Control::callDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return Win32Subclass::Default(hwnd, message, wParam, lParam);
 }
 
 Win32Window* Win32Control::window() const {

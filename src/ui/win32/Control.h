@@ -76,8 +76,7 @@ protected:
     void redraw() const;
 
 private:
-    static LRESULT CALLBACK subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR data);
+    static LRESULT subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, void* data);
     void release(HWND hwnd);
 
     Win32Toolkit& toolkit_;

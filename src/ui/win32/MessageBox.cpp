@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/win32/Dpi.h"
+#include "ui/win32/Subclass.h"
 #include "ui/win32/Text.h"
 #include "ui/win32/Toolkit.h"
 
@@ -24,6 +25,7 @@ TFont messageFont() {
 
 Win32MessageBox::Win32MessageBox(Win32Toolkit& toolkit, std::function<void()> closed)
     : toolkit_(toolkit), closed_(std::move(closed)) {
+    Win32Toolkit::LoadCommonControls();
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     hwnd_ = ::CreateWindowExW(kExStyle, Win32Toolkit::kMessageClass, L"", kStyle, 0, 0, 0, 0,
                               toolkit.owner(), nullptr, instance, nullptr);
@@ -32,7 +34,7 @@ Win32MessageBox::Win32MessageBox(Win32Toolkit& toolkit, std::function<void()> cl
     ok_ = ::CreateWindowExW(
         0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
         hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kOk)), instance, nullptr);
-    ::SetWindowSubclass(hwnd_, procedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    Win32Subclass::Install(hwnd_, procedure, this);
     dpi_ = Win32Dpi::ForWindow(hwnd_);
     toolkit_.addDialog(hwnd_);
     toolkit_.addMessageBox(hwnd_);
@@ -41,7 +43,7 @@ Win32MessageBox::Win32MessageBox(Win32Toolkit& toolkit, std::function<void()> cl
 Win32MessageBox::~Win32MessageBox() {
     toolkit_.removeDialog(hwnd_);
     toolkit_.removeMessageBox(hwnd_);
-    ::RemoveWindowSubclass(hwnd_, procedure, 1);
+    Win32Subclass::Remove(hwnd_);
     ::DestroyWindow(hwnd_);
 }
 
@@ -110,9 +112,9 @@ void Win32MessageBox::close() {
     closed();
 }
 
-LRESULT CALLBACK Win32MessageBox::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<Win32MessageBox*>(data);
+LRESULT Win32MessageBox::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                   void* data) {
+    auto* self = static_cast<Win32MessageBox*>(data);
     switch (message) {
         case WM_COMMAND:
             // OK, and Enter or Escape while the box has the focus.
@@ -129,7 +131,7 @@ LRESULT CALLBACK Win32MessageBox::procedure(HWND hwnd, UINT message, WPARAM wPar
                 ::SetFocus(self->ok_);
                 return 0;
             }
-            return ::DefSubclassProc(hwnd, message, wParam, lParam);
+            return Win32Subclass::Default(hwnd, message, wParam, lParam);
         case WM_ERASEBKGND: {
             RECT client;
             ::GetClientRect(hwnd, &client);
@@ -157,7 +159,7 @@ LRESULT CALLBACK Win32MessageBox::procedure(HWND hwnd, UINT message, WPARAM wPar
             return 0;
         }
         default:
-            return ::DefSubclassProc(hwnd, message, wParam, lParam);
+            return Win32Subclass::Default(hwnd, message, wParam, lParam);
     }
 }
 

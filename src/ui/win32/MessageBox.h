@@ -27,8 +27,7 @@ public:
     HWND handle() const { return hwnd_; }
 
 private:
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR data);
+    static LRESULT procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, void* data);
     void layout();
     void paint(HDC dc);
 

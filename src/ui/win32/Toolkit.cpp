@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "forms/StripLook.h"
 #include "forms/TForm.h"
 #include "forms/TTimer.h"
@@ -11,6 +14,7 @@
 #include "ui/win32/GroupBox.h"
 #include "ui/win32/Image.h"
 #include "ui/win32/Label.h"
+#include "ui/win32/Library.h"
 #include "ui/win32/MaskEdit.h"
 #include "ui/win32/Memo.h"
 #include "ui/win32/MessageBox.h"
@@ -60,14 +64,128 @@ void registerClass(const wchar_t* name, WNDPROC procedure, UINT style, HCURSOR c
 
 }  // namespace
 
+class Win32LateControl;
+
+// A dialog whose native windows are made when first needed: shown, focused, raised or looked
+// up. Until then its controls' peers wait, and the properties they are told stay in the
+// controls, which tell them all again once made. The strip is shown without waiting for
+// windows nobody has opened.
+class Win32LateForm final : public WindowPeer {
+public:
+    Win32LateForm(Win32Toolkit& toolkit, TForm& form) : toolkit_(toolkit), form_(form) {
+        toolkit_.late_[&form] = this;
+    }
+    ~Win32LateForm() override { forget(); }
+
+    std::unique_ptr<ControlPeer> add(TControl& control);
+    void remove(Win32LateControl& peer, const TControl& control) {
+        controls_.erase(std::find(controls_.begin(), controls_.end(), &peer));
+        toolkit_.late_.erase(&control);
+    }
+
+    void changed(Property property) override {
+        if (window_ != nullptr) {
+            window_->changed(property);
+        } else if (property == Property::Visible && form_.Visible()) {
+            make();
+        }
+    }
+    void takeFocus() override {
+        make();
+        window_->takeFocus();
+    }
+    void makeTopmost() override {
+        make();
+        window_->makeTopmost();
+    }
+    void activate() override {
+        make();
+        window_->activate();
+    }
+
+    // The window, then its controls in the order they were made, then the window's own
+    // properties, its visibility last.
+    void make();
+
+private:
+    void forget() {
+        std::erase_if(toolkit_.late_, [this](const auto& entry) { return entry.second == this; });
+    }
+
+    Win32Toolkit& toolkit_;
+    TForm& form_;
+    std::unique_ptr<WindowPeer> window_;
+    std::vector<Win32LateControl*> controls_;
+};
+
+class Win32LateControl final : public ControlPeer {
+public:
+    Win32LateControl(Win32LateForm& form, TControl& control) : form_(form), control_(control) {}
+    ~Win32LateControl() override {
+        if (made_ == nullptr) {
+            form_.remove(*this, control_);
+        }
+    }
+
+    void changed(Property property) override {
+        if (made_ != nullptr) {
+            made_->changed(property);
+        }
+    }
+    void takeFocus() override {
+        form_.make();
+        made_->takeFocus();
+    }
+
+    TControl& control() const { return control_; }
+    void make(std::unique_ptr<ControlPeer> made) {
+        made_ = std::move(made);
+        control_.notifyAll();
+    }
+
+private:
+    Win32LateForm& form_;
+    TControl& control_;
+    std::unique_ptr<ControlPeer> made_;
+};
+
+std::unique_ptr<ControlPeer> Win32LateForm::add(TControl& control) {
+    auto peer = std::make_unique<Win32LateControl>(*this, control);
+    controls_.push_back(peer.get());
+    toolkit_.late_[&control] = this;
+    return peer;
+}
+
+void Win32LateForm::make() {
+    if (window_ != nullptr) {
+        return;
+    }
+    forget();
+    Win32Toolkit::LoadCommonControls();
+    window_ = std::make_unique<WindowAdapter>(std::make_unique<Win32Window>(toolkit_, form_));
+    for (Win32LateControl* control : std::exchange(controls_, {})) {
+        control->make(toolkit_.makeControl(control->control()));
+    }
+    form_.notifyAll();
+}
+
 TFont Win32Toolkit::DisplayFont() {
     return StripLook::DisplayFont();
 }
 
+void Win32Toolkit::LoadCommonControls() {
+    static const bool loaded = [] {
+        using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto initialise =
+            LibraryFunction<Initialise>(::LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx");
+        INITCOMMONCONTROLSEX init{sizeof(init), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS |
+                                                    ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+        return initialise != nullptr && initialise(&init) != FALSE;
+    }();
+    (void)loaded;
+}
+
 Win32Toolkit::Win32Toolkit() {
-    INITCOMMONCONTROLSEX init{sizeof(init), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS |
-                                                ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&init);
     const HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
     // Every control's own behaviour is in its subclass; the class procedure is the default.
     registerClass(kStripClass, ::DefWindowProcW, 0, arrow);
@@ -96,10 +214,20 @@ Win32Toolkit::~Win32Toolkit() {
 }
 
 std::unique_ptr<WindowPeer> Win32Toolkit::createWindow(TForm& form) {
-    return std::make_unique<WindowAdapter>(std::make_unique<Win32Window>(*this, form));
+    if (form.Style() == FormStyle::Strip) {
+        return std::make_unique<WindowAdapter>(std::make_unique<Win32Window>(*this, form));
+    }
+    return std::make_unique<Win32LateForm>(*this, form);
 }
 
 std::unique_ptr<ControlPeer> Win32Toolkit::createControl(TControl& control) {
+    if (const auto late = late_.find(control.Parent()); late != late_.end()) {
+        return late->second->add(control);
+    }
+    return makeControl(control);
+}
+
+std::unique_ptr<ControlPeer> Win32Toolkit::makeControl(TControl& control) {
     std::unique_ptr<Win32Control> peer;
     switch (control.Kind()) {
         case ControlKind::Label:
@@ -172,6 +300,9 @@ void Win32Toolkit::remove(const TControl& control) {
 }
 
 Win32Control* Win32Toolkit::find(const TControl& control) const {
+    if (const auto late = late_.find(&control); late != late_.end()) {
+        late->second->make();
+    }
     const auto it = controls_.find(&control);
     return it == controls_.end() ? nullptr : it->second;
 }

@@ -14,6 +14,7 @@ class TControl;
 class TTimer;
 class Win32Control;
 class Win32Window;
+class Win32LateForm;
 
 // The windows' toolkit on Windows: plain Win32 and common controls 6, no Qt. Controls are
 // laid out in the design's pixels and scaled with each monitor's DPI; the screen size it
@@ -51,6 +52,9 @@ public:
     void processMessages();
 
     // For the controls.
+    // Loads comctl32 (version 6, by the program's manifest) and registers its classes, once:
+    // before the first dialog, tooltip or error box; the strip needs none of them.
+    static void LoadCommonControls();
     Win32Fonts& fonts() { return fonts_; }
     HBRUSH brush(COLORREF colour);
     // The hidden window that owns the dialogs, so that they have no taskbar buttons.
@@ -59,7 +63,10 @@ public:
     int nextId() { return ++lastId_; }
     void add(const TControl& control, Win32Control& peer);
     void remove(const TControl& control);
+    // The control's Win32 implementation; a dialog not made yet is made now.
     Win32Control* find(const TControl& control) const;
+    // Whether the dialog's native windows are made (tests).
+    bool made(const TControl& form) const { return late_.count(&form) == 0; }
     // Everything on the form that depends on the DPI, again.
     void rescale(const Win32Window& form);
     // Whether the focus is being moved from the keyboard (Tab, Shift+Tab, a mnemonic).
@@ -79,12 +86,17 @@ public:
     void removeTimer(UINT_PTR id) { timerList_.erase(id); }
 
 private:
+    friend class Win32LateForm;
     static LRESULT CALLBACK timerProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool dispatch(MSG& msg);
+    std::unique_ptr<ControlPeer> makeControl(TControl& control);
 
     Win32Fonts fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::map<const TControl*, Win32Control*> controls_;
+    // The dialogs whose native windows wait until first needed, by the form and each of its
+    // controls.
+    std::map<const TControl*, Win32LateForm*> late_;
     std::set<HWND> dialogs_;
     std::set<HWND> messageBoxes_;
     std::map<UINT_PTR, TTimer*> timerList_;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "forms/TApplication.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/Text.h"
@@ -125,10 +127,37 @@ void Win32Window::showFocusCues() {
 }
 
 void Win32Window::setTip(HWND control, const std::string& text) {
+    if (tooltip_ != nullptr) {
+        applyTip(control, text);
+    } else if (text.empty()) {
+        waitingTips_.erase(control);
+    } else {
+        waitingTips_[control] = text;
+    }
+}
+
+void Win32Window::pointerMoved(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (tooltip_ != nullptr || waitingTips_.empty()) {
+        return;
+    }
+    for (const auto& [tool, text] : std::exchange(waitingTips_, {})) {
+        if (::IsWindow(tool)) {
+            applyTip(tool, text);
+        }
+    }
+    // The tooltip follows the tools' messages from now on; this move is its first.
+    if (tooltip_ != nullptr) {
+        MSG move{control, message, wParam, lParam, 0, {}};
+        ::SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    }
+}
+
+void Win32Window::applyTip(HWND control, const std::string& text) {
     if (tooltip_ == nullptr) {
         if (text.empty()) {
             return;
         }
+        Win32Toolkit::LoadCommonControls();
         tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, native(), nullptr,

@@ -34,8 +34,10 @@ public:
     void showFocusCues();
     bool focusCues() const { return focusCues_; }
 
-    // The tooltip of a control of this window; an empty text removes it.
+    // The tooltip of a control of this window; an empty text removes it. The tooltip window
+    // (and comctl32) waits for the pointer's first move over one of the window's controls.
     void setTip(HWND control, const std::string& text);
+    void pointerMoved(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
     bool handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -44,11 +46,13 @@ private:
     DWORD style() const;
     DWORD exStyle() const;
     void place();
+    void applyTip(HWND control, const std::string& text);
 
     TForm& form_;
     int dpi_;
     HWND tooltip_ = nullptr;
     std::map<HWND, bool> tips_;
+    std::map<HWND, std::string> waitingTips_;  // until the tooltip window is made
     HWND focus_ = nullptr;
     bool focusCues_ = false;
 };
