@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "Clock.h"
+#include "DataFolder.h"
+#include "StoreErrors.h"
+
 namespace surftally {
 
 namespace {
@@ -186,6 +190,98 @@ std::vector<std::string> HistoryRecord::Lines() const {
         lines.push_back(entry.isSpell ? FormatSpell(spells_[entry.spell]) : entry.kept);
     }
     return lines;
+}
+
+namespace {
+
+constexpr std::string_view kHistoryFile = "history.dat";
+// More lines than 400 days of spells ever need; a longer file is read only this far.
+constexpr std::size_t kMostLines = 1'000'000;
+
+}  // namespace
+
+SpellHistory::SpellHistory(const DataFolder& folder, const Clock& clock, Report report)
+    : folder_(folder), clock_(clock), report_(std::move(report)) {}
+
+bool SpellHistory::load() {
+    if (loaded_) {
+        return usable_;
+    }
+    loaded_ = true;
+    try {
+        if (folder_.FileExists(kHistoryFile)) {
+            std::vector<std::string> lines = folder_.ReadLines(kHistoryFile, kMostLines);
+            while (!lines.empty() && lines.back().empty()) {
+                lines.pop_back();
+            }
+            record_ = HistoryRecord(lines);
+        }
+        usable_ = true;
+    } catch (const StoreError& e) {
+        // Not written this run: what cannot be read is never replaced.
+        report_(std::string(kHistoryFile) + ": " + e.what());
+        return false;
+    }
+    if (const auto unreadable = record_.unreadable(); !unreadable.empty()) {
+        // Told once, with the first such line; each stays in the file as it is.
+        report_(std::string(kHistoryFile) + ": '" + ConvertError::shown(unreadable.front()) +
+                "' is not a valid history line");
+    }
+    return true;
+}
+
+void SpellHistory::save() {
+    savedAt_ = online_;
+    record_.Cut(clock_.localDateTime());
+    try {
+        folder_.WriteLines(kHistoryFile, record_.Lines());
+        writeError_.clear();
+    } catch (const StoreError& e) {
+        if (writeError_ != e.what()) {
+            writeError_ = e.what();
+            report_(std::string(kHistoryFile) + ": " + writeError_);
+        }
+    }
+}
+
+void SpellHistory::Count(const std::string& connection, std::int64_t chargedSeconds,
+                         std::chrono::nanoseconds online) {
+    if (!load()) {
+        return;
+    }
+    const LocalTime now = clock_.localDateTime();
+    if (record_.inProgress() && spell_.connection != connection) {
+        End();
+    }
+    if (!record_.inProgress()) {
+        // The spell began when the time this run counts began.
+        const LocalTime start = now - std::chrono::floor<std::chrono::seconds>(
+                                          std::max(online, std::chrono::nanoseconds{0}));
+        spell_ = Spell{start, now, connection, 0, 0};
+        charged_ = 0;
+        online_ = std::chrono::nanoseconds{0};
+        savedAt_ = online_;
+        record_.Begin(spell_);
+    }
+    charged_ = std::max<std::int64_t>(0, charged_ + chargedSeconds);
+    online_ += std::max(online, std::chrono::nanoseconds{0});
+    spell_.end = now;
+    spell_.online = std::chrono::duration_cast<std::chrono::seconds>(online_).count();
+    // Whole seconds charged never exceed whole seconds on-line, whatever fraction of a second
+    // the balance carried into the spell.
+    spell_.charged = std::min(charged_, spell_.online);
+    record_.Update(spell_);
+    if (online_ - savedAt_ >= std::chrono::minutes{1}) {
+        save();
+    }
+}
+
+void SpellHistory::End() {
+    if (!record_.inProgress()) {
+        return;
+    }
+    save();
+    record_.End();
 }
 
 std::vector<DayUse> DailyUse(const std::vector<Spell>& spells, LocalDay today, int count) {

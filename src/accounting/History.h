@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +73,45 @@ private:
     std::vector<Entry> entries_;
     std::vector<Spell> spells_;
     bool inProgress_ = false;
+};
+
+class Clock;
+class DataFolder;
+
+// Keeps history.dat: the tick tells it each on-line run, and the end of each spell. The file
+// is read once, at the first spell; written when a spell has gathered another minute on-line
+// and when it ends, so a crash loses at most its last minute. A file that cannot be read is
+// reported once and never written over; an unreadable line is reported once and kept.
+class SpellHistory {
+public:
+    using Report = std::function<void(const std::string&)>;
+    SpellHistory(const DataFolder& folder, const Clock& clock, Report report);
+
+    // An on-line run through connection that charged chargedSeconds (negative when a freeze
+    // gave some back) in online time; begins a spell where none is in progress, and a new one
+    // when the connection changed.
+    void Count(const std::string& connection, std::int64_t chargedSeconds,
+               std::chrono::nanoseconds online);
+    // The connection is gone, or the program ends: the spell in progress is written and ended.
+    void End();
+
+    const HistoryRecord& record() const { return record_; }
+
+private:
+    bool load();
+    void save();
+
+    const DataFolder& folder_;
+    const Clock& clock_;
+    Report report_;
+    HistoryRecord record_;
+    bool loaded_ = false;
+    bool usable_ = false;  // read (or absent): may be written
+    Spell spell_;
+    std::int64_t charged_ = 0;
+    std::chrono::nanoseconds online_{0};
+    std::chrono::nanoseconds savedAt_{0};  // the spell's on-line time at its last write
+    std::string writeError_;               // the failure of the last write, told once
 };
 
 // One day of the chart.

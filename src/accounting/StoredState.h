@@ -20,7 +20,7 @@ struct StoredStateResult {
 // The display window's creation step as far as it reads the data folder: the position, the
 // balance, the minimum, the economic period and the language, in that order. A failing step
 // ends the sequence; fields set before it stay set and the error text is returned.
-StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder,
-                                  const Clock& clock, int screenHeight);
+StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder, const Clock& clock,
+                                  int screenHeight);
 
 }  // namespace surftally
