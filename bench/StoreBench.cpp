@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include "Conversions.h"
-#include "DataFolder.h"
-#include "TempFolder.h"
+#include "store/Conversions.h"
+#include "store/DataFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 

@@ -1,17 +1,17 @@
 #include <benchmark/benchmark.h>
 
-#include "BalanceTick.h"
-#include "ConnectionProbe.h"
-#include "DataFolder.h"
-#include "FakeClock.h"
-#include "FakeConnectionFlags.h"
-#include "FakeTickView.h"
-#include "Globals.h"
-#include "StoredState.h"
-#include "TempFolder.h"
+#include "accounting/BalanceTick.h"
+#include "accounting/ConnectionProbe.h"
+#include "accounting/Globals.h"
+#include "accounting/StoredState.h"
+#include "store/DataFolder.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeConnectionFlags.h"
+#include "tests/support/FakeTickView.h"
+#include "tests/support/TempFolder.h"
 
 #ifdef __linux__
-#include "LinuxConnectionFlags.h"
+#include "platform/linux/LinuxConnectionFlags.h"
 #endif
 
 using namespace surftally;

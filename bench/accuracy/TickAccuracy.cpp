@@ -8,15 +8,15 @@
 #include <random>
 #include <string>
 
-#include "BalanceTick.h"
-#include "Conversions.h"
-#include "DataFolder.h"
-#include "FakeClock.h"
-#include "FakeConnectionFlags.h"
-#include "FakeTickView.h"
-#include "Globals.h"
-#include "StoredState.h"
-#include "TempFolder.h"
+#include "accounting/BalanceTick.h"
+#include "accounting/Globals.h"
+#include "accounting/StoredState.h"
+#include "store/Conversions.h"
+#include "store/DataFolder.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeConnectionFlags.h"
+#include "tests/support/FakeTickView.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 using namespace std::chrono_literals;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Whole-process figures of the program beside a bare Qt window of the same size, measured in
 # the same run under Xvfb: start-up until the window is shown, resident memory after 10 s,
-# processor time over 60 s on-line and off-line, remain.dat writes per minute on-line, and
+# processor time and wake-ups (context switches of all threads) over 60 s on-line and off-line,
+# each with its ratio to the bare window's, remain.dat writes per minute on-line, and
 # what each program sends on a session bus with a D-Bus notification area (a watcher and
 # host, tests/e2e/sni_watcher.py): item signals and new bus connections per minute.
 # On-line and off-line are real: each program runs in its own network namespace, on-line with
@@ -18,50 +19,52 @@ seconds=${SURFTALLY_BENCH_SECONDS:-60}
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null 2>&1 || { echo "process bench skipped: $tool is missing"; exit 0; }
 done
-namespaces=1
-{ [ "$(id -u)" -eq 0 ] && unshare -n -m true 2>/dev/null; } || namespaces=0
-
-work=$(mktemp -d)
-pids=()
-links=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    for link in "${links[@]}"; do ip link del "$link" 2>/dev/null; done
-    rm -rf "$work"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../tests/e2e/desktop-lib.sh"
+skip() {
+    echo "process bench skipped: $*"
+    exit 0
 }
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+namespaces=1
+namespaces_permitted || namespaces=0
 
+links=()
+cleanup_more() {
+    local link
+    for link in "${links[@]}"; do ip link del "$link" 2>/dev/null; done
+}
 bound=$((seconds + 60))
-timeout "$bound" Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS
+start_work TERM
+start_xvfb 1024x768x24
 # A session bus on a path (the programs' network namespaces have no abstract sockets), with a
 # D-Bus notification area on it.
-here=$(cd "$(dirname "$0")" && pwd)
 dbus=0
 if command -v dbus-daemon >/dev/null 2>&1 && /usr/bin/python3 -c 'import dbus, gi' 2>/dev/null; then
-    timeout "$bound" dbus-daemon --session --nofork --address="unix:path=$work/bus" \
-        --print-address=5 5>"$work/bus.address" >/dev/null 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do [ -s "$work/bus.address" ] && break; sleep 0.1; done
-    export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
-    timeout "$bound" /usr/bin/python3 "$here/../../tests/e2e/sni_watcher.py" >"$work/watcher.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do grep -q WATCHING "$work/watcher.log" 2>/dev/null && break; sleep 0.1; done
+    start_session_bus
+    start_watcher
     dbus=1
 fi
 
 now() { date +%s.%N; }
 ticks_per_second=$(getconf CLK_TCK)
-# cpu PID: user + system time in seconds.
-cpu() { awk -v hz="$ticks_per_second" '{ print ($14 + $15) / hz }' "/proc/$1/stat"; }
+# cpu PID: processor time of the process in seconds: its threads' run time in nanoseconds where
+# the kernel keeps it (scheduler statistics), else user + system time in clock ticks.
+cpu() {
+    if [ -r "/proc/$1/schedstat" ]; then
+        cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ n += $1 } END { printf "%.4f\n", n / 1e9 }'
+    else
+        awk -v hz="$ticks_per_second" '{ print ($14 + $15) / hz }' "/proc/$1/stat"
+    fi
+}
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
+# switches PID: the context switches (voluntary and involuntary) of every thread of the process
+# so far; each is one wake-up or one preemption.
+switches() {
+    cat /proc/"$1"/task/*/status 2>/dev/null |
+        awk '/^(non)?voluntary_ctxt_switches/ { n += $2 } END { print n + 0 }'
+}
+# ratio A B: A / B, or "-" when B is zero.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'; }
 # shown TITLE COUNT: at least COUNT windows with that title are shown.
 shown() { [ "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l)" -ge "$2" ]; }
 
@@ -129,12 +132,15 @@ else
 fi
 
 sleep 10
-declare -A memory cpu0 cpu1
+declare -A memory cpu0 cpu1 wake0 wake1
 for name in "${!pid[@]}"; do memory[$name]=$(rss "${pid[$name]}"); done
 
 # Processor time and balance writes over the measuring window. Every write replaces the file,
 # so each write gives remain.dat a new inode.
-for name in "${!pid[@]}"; do cpu0[$name]=$(cpu "${pid[$name]}"); done
+for name in "${!pid[@]}"; do
+    cpu0[$name]=$(cpu "${pid[$name]}")
+    wake0[$name]=$(switches "${pid[$name]}")
+done
 if [ "$dbus" = 1 ]; then
     timeout $((seconds + 10)) /usr/bin/python3 "$here/dbus_count.py" "$seconds" >"$work/dbus.count" 2>/dev/null &
     counter=$!
@@ -150,18 +156,34 @@ while [ "$(date +%s)" -lt "$end" ]; do
     fi
     sleep 0.2
 done
-for name in "${!pid[@]}"; do cpu1[$name]=$(cpu "${pid[$name]}"); done
+for name in "${!pid[@]}"; do
+    cpu1[$name]=$(cpu "${pid[$name]}")
+    wake1[$name]=$(switches "${pid[$name]}")
+done
 [ "$dbus" = 1 ] && wait "$counter"
 
+# Processor time per measured window and wake-ups per second, each with its ratio to the bare
+# window's (program / bare).
+declare -A used wakes
+for name in "${!pid[@]}"; do
+    used[$name]=$(echo "${cpu1[$name]} - ${cpu0[$name]}" | bc)
+    wakes[$name]=$(awk -v a="${wake0[$name]}" -v b="${wake1[$name]}" -v s="$seconds" \
+        'BEGIN { printf "%.2f", (b - a) / s }')
+done
 row() {
-    local name=$1 label=$2
+    local name=$1 label=$2 cpuRatio="" wakeRatio=""
     [ -n "${pid[$name]:-}" ] || return 0
-    printf '%-28s %10.3f %12d %16.3f\n' "$label" "${startup[$name]}" "${memory[$name]}" \
-        "$(echo "${cpu1[$name]} - ${cpu0[$name]}" | bc)"
+    if [ "$name" != bare ]; then
+        cpuRatio=$(ratio "${used[$name]}" "${used[bare]}")
+        wakeRatio=$(ratio "${wakes[$name]}" "${wakes[bare]}")
+    fi
+    printf '%-28s %10.3f %12d %10.3f %6s %10.2f %6s\n' "$label" "${startup[$name]}" \
+        "${memory[$name]}" "${used[$name]}" "$cpuRatio" "${wakes[$name]}" "$wakeRatio"
 }
 echo
-echo "Whole process, ${seconds} s window (same Xvfb, same run)"
-printf '%-28s %10s %12s %16s\n' "" "start-up s" "RSS KiB@10s" "CPU s/${seconds}s"
+echo "Whole process, ${seconds} s window (same Xvfb, same run; ratios: program / bare)"
+printf '%-28s %10s %12s %10s %6s %10s %6s\n' "" "start-up s" "RSS KiB@10s" "CPU s/${seconds}s" "ratio" \
+    "wake-ups/s" "ratio"
 row bare "bare Qt window 120x25"
 row online "surftally on-line (LAN)"
 row offline "surftally off-line"

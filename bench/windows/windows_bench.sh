@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whole-process figures of the Windows program beside a bare Win32 window of the same size and
 # kind, measured in the same run under Wine on Xvfb: the size of the executable, start-up
-# until the window is shown and resident memory after 10 s. Both run in one fresh Wine prefix
-# whose server and desktop are started before either is measured.
+# until the window is shown and resident memory after 10 s, each with its ratio to the bare
+# window's. Both run in one fresh Wine prefix whose server and desktop are started before
+# either is measured.
 # Usage: windows_bench.sh PATH_TO_SURFTALLY_EXE PATH_TO_BARE_WINDOW_EXE DEFAULT_DATA_FOLDER
 set -uo pipefail
 
@@ -24,30 +25,16 @@ for tool in Xvfb xdotool wine wineserver bc; do
     command -v "$tool" >/dev/null 2>&1 || { echo "Wine bench skipped: $tool is missing"; exit 0; }
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    timeout 30 wineserver -k >/dev/null 2>&1
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
+source "$root/tests/e2e/desktop-lib.sh"
+source "$root/tests/e2e/wine-lib.sh"
+skip() {
+    echo "Wine bench skipped: $*"
+    exit 0
 }
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-export LC_ALL=C.UTF-8
-export HOME="$work/home"
-export WINEPREFIX="$work/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-mkdir -p "$HOME"
-
 bound=240
-timeout "$bound" Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
-"$root/scripts/wine-prefix" >"$work/prefix.log" 2>&1 || { echo "Wine bench skipped: no prefix"; exit 0; }
+start_work TERM 30
+start_xvfb 1024x768x24
+start_wine || skip "no prefix"
 
 now() { date +%s.%N; }
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
@@ -88,8 +75,15 @@ start bare '^Bare$' "$bare"
 sleep 1
 start program '^Surftally$' "$program"
 sleep 10
+declare -A memory
+for name in bare program; do memory[$name]=$(rss "${pid[$name]}"); done
+# ratio A B: A / B, or "-" when B is zero.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'; }
 echo
-echo "Under Wine (same Xvfb, same prefix, same run)"
-printf '%-28s %10s %12s\n' "" "start-up s" "RSS KiB@10s"
-printf '%-28s %10.3f %12d\n' "bare Win32 window 120x25" "${startup[bare]}" "$(rss "${pid[bare]}")"
-printf '%-28s %10.3f %12d\n' "surftally.exe" "${startup[program]}" "$(rss "${pid[program]}")"
+echo "Under Wine (same Xvfb, same prefix, same run; ratios: program / bare)"
+printf '%-28s %10s %6s %12s %6s\n' "" "start-up s" "ratio" "RSS KiB@10s" "ratio"
+printf '%-28s %10.3f %6s %12d %6s\n' "bare Win32 window 120x25" "${startup[bare]}" "" \
+    "${memory[bare]}" ""
+printf '%-28s %10.3f %6s %12d %6s\n' "surftally.exe" "${startup[program]}" \
+    "$(ratio "${startup[program]}" "${startup[bare]}")" "${memory[program]}" \
+    "$(ratio "${memory[program]}" "${memory[bare]}")"

@@ -1,15 +1,15 @@
-#include "BalanceTick.h"
+#include "accounting/BalanceTick.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "Clock.h"
-#include "ConnectionFlags.h"
-#include "ConnectionProbe.h"
-#include "Conversions.h"
-#include "DataFolder.h"
-#include "Globals.h"
-#include "StoreErrors.h"
+#include "accounting/ConnectionProbe.h"
+#include "accounting/Globals.h"
+#include "platform/Clock.h"
+#include "platform/ConnectionFlags.h"
+#include "store/Conversions.h"
+#include "store/DataFolder.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 
@@ -61,7 +61,7 @@ void BalanceTick::Timer1Timer() {
         // failure lasts, and the tick goes on.
         bool missing = false;
         try {
-            missing = folder_.FileMissing("remain.dat");
+            missing = folder_.BalanceMissing();
             existError_.clear();
         } catch (const StoreError& e) {
             if (existError_ != e.what()) {
@@ -85,7 +85,7 @@ void BalanceTick::Timer1Timer() {
             }
         }
 
-        if (ConnectionText == "Off - Line") {
+        if (ConnectionText == Connection::OffLine) {
             showIcon(StateIcon::OffLine);
         }
 
@@ -145,7 +145,7 @@ void BalanceTick::online() {
     state_.HoverHold = false;
     state_.OfflineSaved = false;
 
-    if (ConnectionText == "LAN Internet") {
+    if (ConnectionText == Connection::Lan) {
         showIcon(StateIcon::Lan);
     } else {
         showIcon(StateIcon::Modem);
@@ -216,7 +216,7 @@ void BalanceTick::SaveCounted() {
         return;
     }
     try {
-        if (folder_.FileMissing("remain.dat")) {
+        if (folder_.BalanceMissing()) {
             return;  // removed by the user, who ends the program that way
         }
     } catch (const StoreError&) {
@@ -298,7 +298,7 @@ bool BalanceTick::saveBalance(const std::string& text) {
         return true;
     }
     try {
-        folder_.WriteLines("remain.dat", {text});
+        folder_.WriteBalance(text);
         saveError_.clear();
         return true;
     } catch (const StoreError& e) {
@@ -335,10 +335,10 @@ void BalanceTick::showIcon(StateIcon icon) {
 
 void BalanceTick::paintStatus() {
     const std::string text = view_.statusText();
-    if (text == "Off - Line") {
+    if (text == Connection::OffLine) {
         view_.setStatusColours(clNavy, clYellow);
     } else {
-        view_.setStatusColours(text == "Modem" ? clMaroon : clGreen, clWhite);
+        view_.setStatusColours(text == Connection::Modem ? clMaroon : clGreen, clWhite);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "History.h"
-#include "SharedState.h"
-#include "TickView.h"
+#include "accounting/History.h"
+#include "accounting/SharedState.h"
+#include "accounting/TickView.h"
 
 #include <array>
 #include <chrono>

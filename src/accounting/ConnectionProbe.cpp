@@ -1,35 +1,35 @@
-#include "ConnectionProbe.h"
+#include "accounting/ConnectionProbe.h"
 
 #include <cstdint>
 
-#include "ConnectionFlags.h"
+#include "platform/ConnectionFlags.h"
 
 namespace surftally {
 
 bool ProbeConnection(ConnectionFlags& flags, std::string& text) {
-    text = "Off - Line";
+    text = Connection::OffLine;
     std::uint32_t bits = 0;
     if (!flags.connected(bits)) {
         return false;
     }
     // Later matches overwrite earlier ones: a LAN through a proxy reads "Proxy".
     if (bits & ConnectionFlags::kModem) {
-        text = "Modem";
+        text = Connection::Modem;
     }
     if (bits & ConnectionFlags::kLan) {
-        text = "LAN Internet";
+        text = Connection::Lan;
     }
     if (bits & ConnectionFlags::kProxy) {
-        text = "Proxy";
+        text = Connection::Proxy;
     }
     if (bits & ConnectionFlags::kModemBusy) {
-        text = "Modem Busy";
+        text = Connection::ModemBusy;
     }
     return true;
 }
 
 bool IsOnline(bool probeResult, const std::string& text) {
-    return probeResult && (text == "Modem" || text == "LAN Internet");
+    return probeResult && (text == Connection::Modem || text == Connection::Lan);
 }
 
 }  // namespace surftally

@@ -1,11 +1,11 @@
-#include "History.h"
+#include "accounting/History.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "Clock.h"
-#include "DataFolder.h"
-#include "StoreErrors.h"
+#include "platform/Clock.h"
+#include "store/DataFolder.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 
@@ -194,7 +194,7 @@ std::vector<std::string> HistoryRecord::Lines() const {
 
 namespace {
 
-constexpr std::string_view kHistoryFile = "history.dat";
+constexpr std::string_view kHistoryFile = DataFile::History;
 // More lines than 400 days of spells ever need; a longer file is read only this far.
 constexpr std::size_t kMostLines = 1'000'000;
 

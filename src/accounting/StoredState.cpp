@@ -1,10 +1,10 @@
-#include "StoredState.h"
+#include "accounting/StoredState.h"
 
-#include "Clock.h"
-#include "Conversions.h"
-#include "DataFolder.h"
-#include "Globals.h"
-#include "StoreErrors.h"
+#include "accounting/Globals.h"
+#include "platform/Clock.h"
+#include "store/Conversions.h"
+#include "store/DataFolder.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 
@@ -12,22 +12,17 @@ StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder, 
                                   int screenHeight) {
     StoredStateResult result;
     try {
-        const auto position = folder.ReadLines("position.dat", 2);
-        state.LeftText = position[0];
-        state.TopText = position[1];
-        if (Trim(state.LeftText) == "-1") {
-            state.LeftText = "0";
-        }
-        result.left = StrToInt(state.LeftText);
-        if (Trim(state.TopText) == "-1") {
-            state.TopText = IntToStr(screenHeight - 67);
-        }
-        result.top = StrToInt(state.TopText);
+        // "-1" stands for the bottom-left corner; the texts keep the place they give.
+        folder.ReadPlace(state.LeftText, state.TopText);
+        result.left = ReadPosition(state.LeftText, 0);
+        state.LeftText = IntToStr(*result.left);
+        result.top = ReadPosition(state.TopText, screenHeight - 67);
+        state.TopText = IntToStr(*result.top);
 
         state.BaseTime = clock.monotonic();
         state.ElapsedTime = std::chrono::nanoseconds{0};
 
-        state.RemainText = folder.ReadLine("remain.dat");
+        state.RemainText = folder.ReadBalance();
         state.BaseSeconds = BalanceToSeconds(state.RemainText);
         state.BalanceKnown = true;
 
@@ -42,14 +37,9 @@ StoredStateResult ReadStoredState(SharedState& state, const DataFolder& folder, 
         state.OfflineSaved = true;
         state.HoldTicks = 0;
 
-        state.AlarmHours = StrToInt(folder.ReadLine("alarm.dat"));
-
-        const auto economic = folder.ReadLines("economic.dat", 3);
-        state.EconomicBeginText = economic[0];
-        state.EconomicEndText = economic[1];
-        state.DiscountPercent = StrToInt(economic[2]);
-
-        Serbian = folder.FileExists("srpski.dat");
+        state.AlarmHours = folder.ReadAlarm();
+        folder.ReadEconomic(state.EconomicBeginText, state.EconomicEndText, state.DiscountPercent);
+        Serbian = folder.SerbianChosen();
 
         state.HoursLeft = (state.BaseSeconds - state.SecondsUsed) / 3600;
     } catch (const StoreError& e) {

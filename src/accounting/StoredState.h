@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "SharedState.h"
+#include "accounting/SharedState.h"
 
 namespace surftally {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Colours.h"
+#include "accounting/Colours.h"
 
 namespace surftally {
 

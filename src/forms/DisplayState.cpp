@@ -1,6 +1,6 @@
-#include "DisplayState.h"
+#include "forms/DisplayState.h"
 
-#include "Texts.h"
+#include "forms/Texts.h"
 
 namespace surftally {
 

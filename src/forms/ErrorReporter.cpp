@@ -1,4 +1,4 @@
-#include "ErrorReporter.h"
+#include "forms/ErrorReporter.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "Toolkit.h"
+#include "forms/Toolkit.h"
 
 namespace surftally {
 

@@ -1,4 +1,4 @@
-#include "HelpTexts.h"
+#include "forms/HelpTexts.h"
 
 namespace surftally::HelpTexts {
 

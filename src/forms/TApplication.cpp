@@ -1,4 +1,4 @@
-#include "TApplication.h"
+#include "forms/TApplication.h"
 
 namespace surftally {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "ErrorReporter.h"
-#include "Toolkit.h"
+#include "forms/ErrorReporter.h"
+#include "forms/Toolkit.h"
 
 namespace surftally {
 

@@ -1,16 +1,10 @@
 #pragma once
 
-#include "TControl.h"
+#include "forms/TControl.h"
 
 namespace surftally {
 
-class TButton : public TControl {
-public:
-    TButton(TApplication& application, TControl* parent, std::string name,
-            const std::string& caption)
-        : TControl(application, parent, ControlKind::Button, std::move(name)) {
-        setCaption(caption);
-    }
-};
+// A push button with a caption.
+using TButton = TCaptioned<ControlKind::Button>;
 
 }  // namespace surftally

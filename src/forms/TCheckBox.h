@@ -1,18 +1,14 @@
 #pragma once
 
-#include "TControl.h"
+#include "forms/TControl.h"
 
 namespace surftally {
 
 // A check box whose OnClick runs whenever its checked state changes, clicked by the user or
 // set by a program step; setting the state it has runs nothing.
-class TCheckBox : public TControl {
+class TCheckBox : public TCaptioned<ControlKind::CheckBox> {
 public:
-    TCheckBox(TApplication& application, TControl* parent, std::string name,
-              const std::string& caption)
-        : TControl(application, parent, ControlKind::CheckBox, std::move(name)) {
-        setCaption(caption);
-    }
+    using TCaptioned::TCaptioned;
 
     bool Checked() const { return checked_; }
     void setChecked(bool checked) {

@@ -1,6 +1,6 @@
-#include "TControl.h"
+#include "forms/TControl.h"
 
-#include "TApplication.h"
+#include "forms/TApplication.h"
 
 namespace surftally {
 

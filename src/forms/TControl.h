@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Colours.h"
-#include "Toolkit.h"
+#include "accounting/Colours.h"
+#include "forms/Toolkit.h"
 
 namespace surftally {
 
@@ -151,6 +151,17 @@ private:
     std::string description_;
     const TControl* labelledBy_ = nullptr;
     TControl* names_ = nullptr;
+};
+
+// A control of a kind that is given its caption at creation.
+template <ControlKind K>
+class TCaptioned : public TControl {
+public:
+    TCaptioned(TApplication& application, TControl* parent, std::string name,
+               const std::string& caption)
+        : TControl(application, parent, K, std::move(name)) {
+        setCaption(caption);
+    }
 };
 
 }  // namespace surftally

@@ -1,4 +1,4 @@
-#include "TForm.h"
+#include "forms/TForm.h"
 
 namespace surftally {
 
@@ -45,6 +45,15 @@ void TForm::Activate() {
 void TForm::CentreOnScreen() {
     const TSize screen = Application().toolkit().screenSize();
     setBounds({(screen.Width - Width()) / 2, (screen.Height - Height()) / 2, Width(), Height()});
+}
+
+void TForm::beginDialog(const std::string& caption, const TFont& font, int width, int height) {
+    setCaption(caption);
+    setFont(font);
+    setColor(clBtnFace);
+    setOpaque(true);
+    setBounds({0, 0, width, height});
+    CentreOnScreen();
 }
 
 }  // namespace surftally

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "TApplication.h"
-#include "TControl.h"
+#include "forms/TApplication.h"
+#include "forms/TControl.h"
 
 namespace surftally {
 
@@ -37,9 +37,21 @@ public:
     void Activate();
     // Puts the window in the middle of the screen.
     void CentreOnScreen();
+    // A dialog's start: its caption, font, grey face and client size, in the middle of the
+    // screen.
+    void beginDialog(const std::string& caption, const TFont& font, int width, int height);
 
     std::function<void()> OnShow;
     std::function<void()> OnClose;
+
+    // The window's controls, in the order they were created.
+    std::vector<const TControl*> Controls() const {
+        std::vector<const TControl*> all;
+        for (const auto& control : controls_) {
+            all.push_back(control.get());
+        }
+        return all;
+    }
 
     // The title bar's close button.
     void userClose() { Close(); }

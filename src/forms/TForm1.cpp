@@ -1,18 +1,18 @@
-#include "TForm1.h"
+#include "forms/TForm1.h"
 
 #include <algorithm>
 
-#include "BalanceTick.h"
-#include "ConnectionProbe.h"
-#include "Conversions.h"
-#include "DisplayState.h"
-#include "Globals.h"
-#include "StoreErrors.h"
-#include "StoredState.h"
-#include "TForm2.h"
-#include "TTrayIcon.h"
-#include "Texts.h"
-#include "TrayApplication.h"
+#include "accounting/BalanceTick.h"
+#include "accounting/ConnectionProbe.h"
+#include "accounting/Globals.h"
+#include "accounting/StoredState.h"
+#include "forms/DisplayState.h"
+#include "forms/TForm2.h"
+#include "forms/Texts.h"
+#include "platform/TTrayIcon.h"
+#include "platform/TrayApplication.h"
+#include "store/Conversions.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 
@@ -65,15 +65,26 @@ void TForm1::createBackImage() {
     BackImage->setBounds({0, 0, kWidth, kHeight});
 }
 
+// The display and the status strip: centred text on their own background, under a hand.
+TLabel* TForm1::stripLabel(const char* name, const char* caption, bool visible, TRect bounds,
+                           const TFont& font, Colour colour, const char* hint) {
+    TLabel* label = add<TLabel>(*this, name, caption);
+    if (!visible) {
+        label->setVisible(false);
+    }
+    label->setBounds(bounds);
+    label->setAlignment(TAlignment::Center);
+    label->setFont(font);
+    label->setColor(colour);
+    label->setOpaque(true);
+    label->setCursor(TCursor::HandPoint);
+    label->setHint(hint);
+    return label;
+}
+
 void TForm1::createDisplay() {
-    Display = add<TLabel>(*this, "Display", "000:00:00");
-    Display->setBounds({2, 2, kWidth - 4, kHeight - 4});
-    Display->setAlignment(TAlignment::Center);
-    Display->setFont({{"MS Sans Serif"}, 16, true, clYellow});
-    Display->setColor(clBlack);
-    Display->setOpaque(true);
-    Display->setCursor(TCursor::HandPoint);
-    Display->setHint(Texts::DisplayHint.english);
+    Display = stripLabel("Display", "000:00:00", true, StripLook::DisplayBounds,
+                         StripLook::DisplayFont(), clBlack, Texts::DisplayHint.english);
     Display->OnMouseMove = [this] { DisplayMouseMove(); };
     Display->OnMouseLeave = [this] { DisplayMouseLeave(); };
     Display->OnClick = [this] { DisplayClick(); };
@@ -81,16 +92,10 @@ void TForm1::createDisplay() {
 
 void TForm1::createStatus() {
     // Docked at the bottom of the window when it is 37 high.
-    constexpr int statusHeight = 13;
-    Status = add<TLabel>(*this, "Status", "Off - Line");
-    Status->setVisible(false);
-    Status->setBounds({0, kStatusShownHeight - statusHeight, kWidth, statusHeight});
-    Status->setAlignment(TAlignment::Center);
-    Status->setFont({{"Verdana"}, 11, true, clYellow});
-    Status->setColor(clNavy);
-    Status->setOpaque(true);
-    Status->setCursor(TCursor::HandPoint);
-    Status->setHint(Texts::StatusHint.english);
+    constexpr int statusHeight = StripLook::kStatusHeight;
+    Status = stripLabel("Status", Connection::OffLine, false,
+                        {0, kStatusShownHeight - statusHeight, kWidth, statusHeight},
+                        StripLook::StatusFont(), clNavy, Texts::StatusHint.english);
     Status->OnMouseMove = [this] { StatusMouseMove(); };
     Status->OnClick = [this] { StatusClick(); };
 }
@@ -178,7 +183,7 @@ void TForm1::Timer1Timer() {
 void TForm1::Timer2Timer() {
     // Stopped first, so that a failure below is reported once rather than every 100 ms.
     Timer2->setEnabled(false);
-    const auto hide = ReadSwitch(folder_.ReadLine("hide.dat"));
+    const auto hide = folder_.ReadSwitch(Switch::Hide);
     if (hide.has_value()) {
         setDisplayVisible(!*hide);
     }
@@ -194,7 +199,7 @@ void TForm1::DisplayMouseMove() {
     }
     setStatusText(ConnectionText);
     state_.HoverHold = true;
-    const std::string stored = folder_.ReadLine("remain.dat");
+    const std::string stored = folder_.ReadBalance();
     setDisplayText(stored);
     const Colour background = StrToInt(Field(stored, 1, 3)) < state_.AlarmHours ? clRed : clGreen;
     setDisplayColours(background, clWhite);
@@ -227,7 +232,7 @@ void TForm1::DisplayClick() {
 }
 
 void TForm1::StatusClick() {
-    if (ConnectionText == "Off - Line") {
+    if (ConnectionText == Connection::OffLine) {
         setDisplayText(state_.RemainText);
     }
     DisplayClick();

@@ -5,13 +5,14 @@
 #include <memory>
 #include <string>
 
-#include "DataFolder.h"
-#include "SharedState.h"
-#include "TForm.h"
-#include "TImage.h"
-#include "TLabel.h"
-#include "TTimer.h"
-#include "TickView.h"
+#include "accounting/SharedState.h"
+#include "accounting/TickView.h"
+#include "forms/StripLook.h"
+#include "forms/TForm.h"
+#include "forms/TImage.h"
+#include "forms/TLabel.h"
+#include "forms/TTimer.h"
+#include "store/DataFolder.h"
 
 namespace surftally {
 
@@ -32,9 +33,9 @@ public:
     // when the file cannot be loaded.
     using IconLoader = std::function<void(const std::filesystem::path&)>;
 
-    static constexpr int kWidth = 120;
-    static constexpr int kHeight = 25;
-    static constexpr int kStatusShownHeight = 37;
+    static constexpr int kWidth = StripLook::kWidth;
+    static constexpr int kHeight = StripLook::kHeight;
+    static constexpr int kStatusShownHeight = StripLook::kStatusShownHeight;
 
     // Adds the notification icon; raises its failure ("Cannot create shell notification
     // icon"), in which case the program cannot start.
@@ -113,6 +114,8 @@ public:
 private:
     void describeDisplay();
     void createBackImage();
+    TLabel* stripLabel(const char* name, const char* caption, bool visible, TRect bounds,
+                       const TFont& font, Colour colour, const char* hint);
     void createDisplay();
     void createStatus();
     void createTimers();

@@ -1,13 +1,14 @@
-#include "TForm2.h"
+#include "forms/TForm2.h"
 
 #include <initializer_list>
+#include <utility>
 
-#include "BalanceTick.h"
-#include "Conversions.h"
-#include "Globals.h"
-#include "TForm1.h"
-#include "TForm4.h"
-#include "Texts.h"
+#include "accounting/BalanceTick.h"
+#include "accounting/Globals.h"
+#include "forms/TForm1.h"
+#include "forms/TForm4.h"
+#include "forms/Texts.h"
+#include "store/Conversions.h"
 
 namespace surftally {
 
@@ -34,12 +35,7 @@ std::string zeroed(std::string s, std::size_t first, std::size_t count) {
 
 TForm2::TForm2(TApplication& application, TForm1& form1)
     : TForm(application, FormStyle::Dialog, "Form2"), Form1(form1) {
-    setCaption(Texts::SettingsCaption.english);
-    setFont(dialogFont());
-    setColor(clBtnFace);
-    setOpaque(true);
-    setBounds({0, 0, kClientWidth, kClientHeight});
-    CentreOnScreen();
+    beginDialog(Texts::SettingsCaption.english, dialogFont(), kClientWidth, kClientHeight);
     OnShow = [this] { FormShow(); };
     createSwitches();
     createBalanceGroup();
@@ -205,9 +201,10 @@ void TForm2::FormCreate() {
     }
     describeFields();
     const DataFolder& folder = Form1.folder();
-    for (TCheckBox* box : {Status, Freeze, Hide}) {
-        const char* file = box == Status ? "status.dat" : box == Freeze ? "freeze.dat" : "hide.dat";
-        if (const auto on = ReadSwitch(folder.ReadLine(file)); on.has_value()) {
+    for (const auto& [box, which] :
+         {std::pair{Status, Switch::Status}, std::pair{Freeze, Switch::Freeze},
+          std::pair{Hide, Switch::Hide}}) {
+        if (const auto on = folder.ReadSwitch(which); on.has_value()) {
             box->setChecked(*on);
         }
     }
@@ -292,7 +289,7 @@ void TForm2::EditChange() {
     Form1.state().RemainText = s;
     Form1.setDisplayText(s);
     // By the data folder's full path: the working directory may be anywhere.
-    Form1.folder().WriteLines("remain.dat", {s});
+    Form1.folder().WriteBalance(s);
 }
 
 void TForm2::AlarmChange() {
@@ -324,12 +321,17 @@ void TForm2::EconomicEndChange() {
     economicChange(*EconomicEnd, Form1.state().EconomicEndText);
 }
 
+// A place field's maximum follows the screen, and a value past it is brought back.
+void TForm2::followScreen(TSpinEdit& field, int maximum) {
+    field.setMaxValue(maximum);
+    if (field.Value() > maximum) {
+        field.setValue(maximum);
+    }
+}
+
 void TForm2::xChange() {
     const int maximum = Application().toolkit().screenSize().Width - kStripWidth;
-    x->setMaxValue(maximum);
-    if (x->Value() > maximum) {
-        x->setValue(maximum);
-    }
+    followScreen(*x, maximum);
     if (Form1.Left() >= 0 && Form1.Left() <= maximum) {
         Form1.setLeft(x->Value());
     }
@@ -337,23 +339,20 @@ void TForm2::xChange() {
 
 void TForm2::yChange() {
     const int maximum = Application().toolkit().screenSize().Height - kStripHeight;
-    y->setMaxValue(maximum);
-    if (y->Value() > maximum) {
-        y->setValue(maximum);
-    }
+    followScreen(*y, maximum);
     if (Form1.Top() >= 0 && Form1.Top() <= maximum) {
         Form1.setTop(y->Value());
     }
 }
 
 void TForm2::FreezeClick() {
-    Form1.folder().WriteLines("freeze.dat", {SwitchText(Freeze->Checked())});
+    Form1.folder().WriteSwitch(Switch::Freeze, Freeze->Checked());
 }
 
 void TForm2::StatusClick() {
     const bool on = Status->Checked();
     Form1.showStatusStrip(on);
-    Form1.folder().WriteLines("status.dat", {SwitchText(on)});
+    Form1.folder().WriteSwitch(Switch::Status, on);
 }
 
 void TForm2::HideClick() {
@@ -375,12 +374,11 @@ void TForm2::Button1Click() {
                                     ? Edit->Text()
                                     : SecondsToBalance(Form1.CountedBalance());
     Form1.state().RemainText = balance;
-    folder.WriteLines("remain.dat", {balance});
-    folder.WriteLines("alarm.dat", {IntToStr(Alarm->Value())});
-    folder.WriteLines("economic.dat",
-                      {EconomicBegin->Text(), EconomicEnd->Text(), IntToStr(Procenat->Value())});
-    folder.WriteLines("position.dat", {IntToStr(x->Value()), IntToStr(y->Value())});
-    folder.WriteLines("hide.dat", {SwitchText(Hide->Checked())});
+    folder.WriteBalance(balance);
+    folder.WriteAlarm(Alarm->Value());
+    folder.WriteEconomic(EconomicBegin->Text(), EconomicEnd->Text(), Procenat->Value());
+    folder.WritePlace(x->Value(), y->Value());
+    folder.WriteSwitch(Switch::Hide, Hide->Checked());
     TForm::Hide();
 }
 

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "TButton.h"
-#include "TCheckBox.h"
-#include "TForm.h"
-#include "TGroupBox.h"
-#include "TLabel.h"
-#include "TMaskEdit.h"
-#include "TSpinEdit.h"
+#include "forms/TButton.h"
+#include "forms/TCheckBox.h"
+#include "forms/TForm.h"
+#include "forms/TGroupBox.h"
+#include "forms/TLabel.h"
+#include "forms/TMaskEdit.h"
+#include "forms/TSpinEdit.h"
 
 namespace surftally {
 
@@ -88,6 +88,7 @@ private:
     void createButtons();
     void describeFields();
     void FormCreate();
+    static void followScreen(TSpinEdit& field, int maximum);
     void economicChange(TMaskEdit& edit, std::string& target);
     void FormKey(TKey key, TControl* focused);
 

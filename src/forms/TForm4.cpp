@@ -1,9 +1,9 @@
-#include "TForm4.h"
+#include "forms/TForm4.h"
 
-#include "Globals.h"
-#include "HelpTexts.h"
-#include "TForm1.h"
-#include "Texts.h"
+#include "accounting/Globals.h"
+#include "forms/HelpTexts.h"
+#include "forms/TForm1.h"
+#include "forms/Texts.h"
 
 namespace surftally {
 
@@ -17,12 +17,8 @@ TFont memoFont() {
 }  // namespace
 
 TForm4::TForm4(TApplication& application) : TForm(application, FormStyle::Dialog, "Form4") {
-    setCaption(Texts::HelpCaption.english);
-    setFont({{"MS Sans Serif", "DejaVu Sans"}, 11, false, clBlack});
-    setColor(clBtnFace);
-    setOpaque(true);
-    setBounds({0, 0, kClientWidth, kClientHeight});
-    CentreOnScreen();
+    beginDialog(Texts::HelpCaption.english, {{"MS Sans Serif", "DejaVu Sans"}, 11, false, clBlack},
+                kClientWidth, kClientHeight);
     OnShow = [this] { FormShow(); };
     createMemos();
     createImages();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "TButton.h"
-#include "TForm.h"
-#include "TImage.h"
-#include "TMemo.h"
+#include "forms/TButton.h"
+#include "forms/TForm.h"
+#include "forms/TImage.h"
+#include "forms/TMemo.h"
 
 namespace surftally {
 

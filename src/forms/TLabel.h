@@ -1,17 +1,13 @@
 #pragma once
 
-#include "TControl.h"
+#include "forms/TControl.h"
 
 namespace surftally {
 
 // A text on the window; opaque when it draws its own background.
-class TLabel : public TControl {
+class TLabel : public TCaptioned<ControlKind::Label> {
 public:
-    TLabel(TApplication& application, TControl* parent, std::string name,
-           const std::string& caption)
-        : TControl(application, parent, ControlKind::Label, std::move(name)) {
-        setCaption(caption);
-    }
+    using TCaptioned::TCaptioned;
     // The field this label names for screen readers, in the label's own words.
     void setFocusControl(TControl& control) { name(control); }
 };

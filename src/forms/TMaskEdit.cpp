@@ -1,9 +1,9 @@
-#include "TMaskEdit.h"
+#include "forms/TMaskEdit.h"
 
 #include <algorithm>
 
-#include "TApplication.h"
-#include "Texts.h"
+#include "forms/TApplication.h"
+#include "forms/Texts.h"
 
 namespace surftally {
 

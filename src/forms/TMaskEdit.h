@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "TControl.h"
+#include "forms/TControl.h"
 
 namespace surftally {
 

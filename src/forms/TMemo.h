@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "TControl.h"
+#include "forms/TControl.h"
 
 namespace surftally {
 

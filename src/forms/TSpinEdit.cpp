@@ -1,10 +1,10 @@
-#include "TSpinEdit.h"
+#include "forms/TSpinEdit.h"
 
 #include <algorithm>
 
-#include "Conversions.h"
-#include "StoreErrors.h"
-#include "TApplication.h"
+#include "forms/TApplication.h"
+#include "store/Conversions.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

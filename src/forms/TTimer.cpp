@@ -1,6 +1,6 @@
-#include "TTimer.h"
+#include "forms/TTimer.h"
 
-#include "TApplication.h"
+#include "forms/TApplication.h"
 
 namespace surftally {
 

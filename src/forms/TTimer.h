@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "Toolkit.h"
+#include "forms/Toolkit.h"
 
 namespace surftally {
 

@@ -1,16 +1,16 @@
-#include "TTrayIcon.h"
+#include "platform/TTrayIcon.h"
 
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
-#include "TrayApplication.h"
+#include "platform/TrayApplication.h"
 
 namespace surftally {
 
 namespace {
 
-constexpr std::uint32_t kCallbackMessage = WM_USER + 1;
+constexpr std::uint32_t kCallbackMessage = TrayEvent::User + 1;
 constexpr std::size_t kTipBytes = sizeof(NotifyIconData::szTip) - 1;
 
 void copyTip(NotifyIconData& data, const std::string& text) {
@@ -38,13 +38,13 @@ TTrayIcon::TTrayIcon(TrayShell& shell, TrayApplication& application)
     data_.hIcon = Icon_.Handle();
     const std::string title = application_.Title();
     copyTip(data_, title);
-    data_.uFlags = NIF_MESSAGE | NIF_ICON;
+    data_.uFlags = NotifyFlag::Message | NotifyFlag::Icon;
     if (!title.empty()) {
-        data_.uFlags |= NIF_TIP;
+        data_.uFlags |= NotifyFlag::Tip;
     }
     data_.uCallbackMessage = kCallbackMessage;
 
-    if (!shell_.NotifyIcon(NotifyMessage::NIM_ADD, data_)) {
+    if (!shell_.NotifyIcon(NotifyRequest::Add, data_)) {
         // The destructor does not run for a half-built object: give the window back here.
         shell_.ReleaseMessageWindow(window_);
         throw std::runtime_error("Cannot create shell notification icon");
@@ -64,7 +64,7 @@ TTrayIcon::~TTrayIcon() {
 
     // The removal names the message window, which must still exist then: one that names a
     // destroyed window can leave a ghost icon in the notification area.
-    shell_.NotifyIcon(NotifyMessage::NIM_DELETE, data_);
+    shell_.NotifyIcon(NotifyRequest::Delete, data_);
     shell_.ReleaseMessageWindow(window_);
     Icon_.setImage(nullptr);
 }
@@ -76,9 +76,9 @@ void TTrayIcon::setHint(const std::string& value) {
     Hint_ = value;
     copyTip(data_, value);
     if (!value.empty()) {
-        data_.uFlags |= NIF_TIP;
+        data_.uFlags |= NotifyFlag::Tip;
     } else {
-        data_.uFlags &= ~NIF_TIP;
+        data_.uFlags &= ~NotifyFlag::Tip;
     }
     ModifyIcon();
 }
@@ -126,7 +126,7 @@ void TTrayIcon::FireDblClick() {
 }
 
 void TTrayIcon::RemoveIcon() {
-    shell_.NotifyIcon(NotifyMessage::NIM_DELETE, data_);
+    shell_.NotifyIcon(NotifyRequest::Delete, data_);
 }
 
 void TTrayIcon::FireMouseMove(TShiftState Shift, int X, int Y) {
@@ -149,10 +149,10 @@ void TTrayIcon::FireMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 
 void TTrayIcon::HandleMessage(TrayMessage& message) {
     switch (message.Msg) {
-        case WM_QUERYENDSESSION:
+        case TrayEvent::QueryEndSession:
             message.Result = 1;
             return;
-        case WM_ENDSESSION:
+        case TrayEvent::EndSession:
             if (message.WParam != 0) {
                 RemoveIcon();
             }
@@ -164,10 +164,11 @@ void TTrayIcon::HandleMessage(TrayMessage& message) {
     }
 
     const auto mouse = static_cast<std::uint32_t>(message.LParam);
-    if (mouse < WM_MOUSEMOVE || mouse > WM_MBUTTONDBLCLK) {
+    if (mouse < TrayEvent::MouseMove || mouse > TrayEvent::MiddleButtonDoubleClick) {
         return;
     }
-    if (mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONDBLCLK || mouse == WM_MBUTTONDBLCLK) {
+    if (mouse == TrayEvent::LeftButtonDoubleClick || mouse == TrayEvent::RightButtonDoubleClick ||
+        mouse == TrayEvent::MiddleButtonDoubleClick) {
         FireDblClick();
         return;
     }
@@ -188,16 +189,16 @@ void TTrayIcon::HandleMessage(TrayMessage& message) {
     const std::shared_ptr<bool> alive = alive_;
 
     switch (mouse) {
-        case WM_MOUSEMOVE:
+        case TrayEvent::MouseMove:
             FireMouseMove(keys, at.X, at.Y);
             break;
-        case WM_LBUTTONDOWN:
+        case TrayEvent::LeftButtonDown:
             FireMouseDown(TMouseButton::mbLeft, keys | ssLeft, at.X, at.Y);
             if (*alive) {
                 clickPending_ = true;
             }
             break;
-        case WM_LBUTTONUP:
+        case TrayEvent::LeftButtonUp:
             if (clickPending_) {
                 clickPending_ = false;
                 FireClick();
@@ -207,19 +208,19 @@ void TTrayIcon::HandleMessage(TrayMessage& message) {
             }
             FireMouseUp(TMouseButton::mbLeft, keys | ssLeft, at.X, at.Y);
             break;
-        case WM_RBUTTONDOWN:
+        case TrayEvent::RightButtonDown:
             FireMouseDown(TMouseButton::mbRight, keys | ssRight, at.X, at.Y);
             if (*alive) {
                 ShowPopupMenu();
             }
             break;
-        case WM_RBUTTONUP:
+        case TrayEvent::RightButtonUp:
             FireMouseUp(TMouseButton::mbRight, keys | ssRight, at.X, at.Y);
             break;
-        case WM_MBUTTONDOWN:
+        case TrayEvent::MiddleButtonDown:
             FireMouseDown(TMouseButton::mbMiddle, keys | ssMiddle, at.X, at.Y);
             break;
-        case WM_MBUTTONUP:
+        case TrayEvent::MiddleButtonUp:
             FireMouseUp(TMouseButton::mbMiddle, keys | ssMiddle, at.X, at.Y);
             break;
         default:
@@ -228,7 +229,7 @@ void TTrayIcon::HandleMessage(TrayMessage& message) {
 }
 
 void TTrayIcon::ModifyIcon() {
-    shell_.NotifyIcon(NotifyMessage::NIM_MODIFY, data_);
+    shell_.NotifyIcon(NotifyRequest::Modify, data_);
 }
 
 void TTrayIcon::ApplicationMinimized() {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "TIcon.h"
-#include "TrayShell.h"
+#include "platform/TIcon.h"
+#include "platform/TrayShell.h"
 
 namespace surftally {
 

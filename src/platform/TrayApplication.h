@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "TIcon.h"
+#include "platform/TIcon.h"
 
 namespace surftally {
 

@@ -18,11 +18,15 @@ struct NotifyIconData {
     char szTip[64] = {};
 };
 
-constexpr std::uint32_t NIF_MESSAGE = 0x1;
-constexpr std::uint32_t NIF_ICON = 0x2;
-constexpr std::uint32_t NIF_TIP = 0x4;
+// Which of the record's fields the system reads (its uFlags bits).
+struct NotifyFlag {
+    static constexpr std::uint32_t Message = 0x1;
+    static constexpr std::uint32_t Icon = 0x2;
+    static constexpr std::uint32_t Tip = 0x4;
+};
 
-enum class NotifyMessage : std::uint32_t { NIM_ADD = 0, NIM_MODIFY = 1, NIM_DELETE = 2 };
+// What a notification request does with the record; the values are the system's own.
+enum class NotifyRequest : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
 
 // A window message as the message window's procedure sees it; Result starts at 0.
 struct TrayMessage {
@@ -32,19 +36,24 @@ struct TrayMessage {
     std::intptr_t Result = 0;
 };
 
-constexpr std::uint32_t WM_USER = 0x400;
-constexpr std::uint32_t WM_QUERYENDSESSION = 0x11;
-constexpr std::uint32_t WM_ENDSESSION = 0x16;
-constexpr std::uint32_t WM_MOUSEMOVE = 0x200;
-constexpr std::uint32_t WM_LBUTTONDOWN = 0x201;
-constexpr std::uint32_t WM_LBUTTONUP = 0x202;
-constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x203;
-constexpr std::uint32_t WM_RBUTTONDOWN = 0x204;
-constexpr std::uint32_t WM_RBUTTONUP = 0x205;
-constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x206;
-constexpr std::uint32_t WM_MBUTTONDOWN = 0x207;
-constexpr std::uint32_t WM_MBUTTONUP = 0x208;
-constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x209;
+// The message numbers a notification window hears: the session's end, and the pointer
+// events the system puts in a callback message's LParam. The values are the system's own.
+struct TrayEvent {
+    // The first number a program may give its own messages.
+    static constexpr std::uint32_t User = 0x400;
+    static constexpr std::uint32_t QueryEndSession = 0x11;
+    static constexpr std::uint32_t EndSession = 0x16;
+    static constexpr std::uint32_t MouseMove = 0x200;
+    static constexpr std::uint32_t LeftButtonDown = 0x201;
+    static constexpr std::uint32_t LeftButtonUp = 0x202;
+    static constexpr std::uint32_t LeftButtonDoubleClick = 0x203;
+    static constexpr std::uint32_t RightButtonDown = 0x204;
+    static constexpr std::uint32_t RightButtonUp = 0x205;
+    static constexpr std::uint32_t RightButtonDoubleClick = 0x206;
+    static constexpr std::uint32_t MiddleButtonDown = 0x207;
+    static constexpr std::uint32_t MiddleButtonUp = 0x208;
+    static constexpr std::uint32_t MiddleButtonDoubleClick = 0x209;
+};
 
 struct ScreenPoint {
     int X = 0;
@@ -64,7 +73,7 @@ public:
     virtual void ReleaseMessageWindow(std::uintptr_t window) = 0;
 
     // Shell_NotifyIconA: true on success.
-    virtual bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) = 0;
+    virtual bool NotifyIcon(NotifyRequest request, const NotifyIconData& data) = 0;
 
     // The cbSize the record carries. A shell whose system wants another first-version size
     // (a 64-bit Windows target) gives it here.

@@ -1,9 +1,9 @@
-#include "Conversions.h"
+#include "store/Conversions.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "StoreErrors.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 
@@ -41,7 +41,9 @@ std::int32_t StrToInt(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+std::string IntToStr(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::string ZeroPadded(std::int32_t value, std::size_t width) {
     std::string text = std::to_string(value);
@@ -113,7 +115,9 @@ std::optional<bool> ReadSwitch(std::string_view line) {
     return std::nullopt;
 }
 
-const char* SwitchText(bool on) { return on ? "On" : "Off"; }
+const char* SwitchText(bool on) {
+    return on ? "On" : "Off";
+}
 
 std::int32_t ReadPosition(std::string_view line, std::int32_t defaultValue) {
     if (Trim(line) == "-1") {
@@ -126,9 +130,8 @@ std::int32_t TimeTextToSeconds(std::string_view text) {
     const std::string_view hoursText = Field(text, 1, 2);
     const std::string_view minutesText = Field(text, 4, 2);
     const auto digitsOnly = [](std::string_view s) {
-        return s.size() == 2 && std::all_of(s.begin(), s.end(), [](char c) {
-                   return c >= '0' && c <= '9';
-               });
+        return s.size() == 2 &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
     if (!digitsOnly(hoursText)) {
         throw ConvertError(hoursText);

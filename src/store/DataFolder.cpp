@@ -1,12 +1,13 @@
-#include "DataFolder.h"
+#include "store/DataFolder.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
-#include "ReplaceFile.h"
-#include "StoreErrors.h"
+#include "store/Conversions.h"
+#include "store/DataFolderPlatform.h"
+#include "store/ReplaceFile.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 
@@ -28,39 +29,16 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// The failure of the last C library call on a file. On Windows the number shown is the
-// system's own (GetLastError, kept by the C library in _doserrno), as the rest of the
-// system reports it; errno there is a translation that loses detail.
-void clearFileError() {
-    errno = 0;
-#ifdef _WIN32
-    _doserrno = 0;
-#endif
-}
-
-InOutError fileError(int fallback) {
-#ifdef _WIN32
-    if (_doserrno != 0) {
-        return InOutError::fromWin32(_doserrno);
+std::string_view switchFile(Switch which) {
+    switch (which) {
+        case Switch::Status:
+            return DataFile::Status;
+        case Switch::Freeze:
+            return DataFile::Freeze;
+        case Switch::Hide:
+            break;
     }
-#endif
-    return InOutError::fromErrno(errno != 0 ? errno : fallback);
-}
-
-std::filesystem::path defaultFolder() {
-    if (const char* overridden = std::getenv("SURFTALLY_DATA_DIR");
-        overridden != nullptr && *overridden != '\0') {
-        return overridden;
-    }
-#ifdef _WIN32
-    return R"(C:\Program Files\Surftally)";
-#else
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
-        return std::filesystem::path(xdg) / "Surftally";
-    }
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : ".") / ".local" / "share" / "Surftally";
-#endif
+    return DataFile::Hide;
 }
 
 }  // namespace
@@ -68,18 +46,17 @@ std::filesystem::path defaultFolder() {
 DataFolder::DataFolder(std::filesystem::path dir) : dir_(std::move(dir)) {}
 
 DataFolder DataFolder::standard() {
-    return DataFolder(defaultFolder());
+    if (const char* overridden = std::getenv("SURFTALLY_DATA_DIR");
+        overridden != nullptr && *overridden != '\0') {
+        return DataFolder(overridden);
+    }
+    return DataFolder(folder_system::systemFolder());
 }
 
 std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_t n) const {
-    clearFileError();
-#ifdef _WIN32
-    std::unique_ptr<std::FILE, FileCloser> f(::_wfopen(file(name).c_str(), L"rb"));
-#else
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file(name).c_str(), "rb"));
-#endif
+    std::unique_ptr<std::FILE, FileCloser> f(folder_system::openForReading(file(name)));
     if (!f) {
-        throw fileError(ENOENT);
+        throw folder_system::lastFileError(ENOENT);
     }
     std::vector<std::string> lines;
     lines.reserve(n);
@@ -97,7 +74,7 @@ std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_
         }
         if (c == EOF) {
             if (std::ferror(f.get())) {
-                throw fileError(EIO);
+                throw folder_system::lastFileError(EIO);
             }
             atEnd = true;
             if (line.empty()) {
@@ -139,12 +116,7 @@ bool DataFolder::FileMissing(std::string_view name) const {
         return true;
     }
     if (ec) {
-#ifdef _WIN32
-        if (ec.category() == std::system_category()) {
-            throw InOutError::fromWin32(static_cast<unsigned long>(ec.value()));
-        }
-#endif
-        throw InOutError::fromErrno(ec.value());
+        throw folder_system::statusError(ec);
     }
     return false;
 }
@@ -152,6 +124,60 @@ bool DataFolder::FileMissing(std::string_view name) const {
 bool DataFolder::FileExists(std::string_view name) const {
     std::error_code ec;
     return std::filesystem::is_regular_file(file(name), ec);
+}
+
+std::string DataFolder::ReadBalance() const {
+    return ReadLine(DataFile::Balance);
+}
+
+void DataFolder::WriteBalance(const std::string& text) const {
+    WriteLines(DataFile::Balance, {text});
+}
+
+bool DataFolder::BalanceMissing() const {
+    return FileMissing(DataFile::Balance);
+}
+
+std::int32_t DataFolder::ReadAlarm() const {
+    return StrToInt(ReadLine(DataFile::Alarm));
+}
+
+void DataFolder::WriteAlarm(std::int32_t hours) const {
+    WriteLines(DataFile::Alarm, {IntToStr(hours)});
+}
+
+void DataFolder::ReadEconomic(std::string& begin, std::string& end, std::int32_t& percent) const {
+    const auto lines = ReadLines(DataFile::Economic, 3);
+    begin = lines[0];
+    end = lines[1];
+    percent = StrToInt(lines[2]);
+}
+
+void DataFolder::WriteEconomic(const std::string& begin, const std::string& end,
+                               std::int32_t percent) const {
+    WriteLines(DataFile::Economic, {begin, end, IntToStr(percent)});
+}
+
+void DataFolder::ReadPlace(std::string& left, std::string& top) const {
+    const auto lines = ReadLines(DataFile::Position, 2);
+    left = lines[0];
+    top = lines[1];
+}
+
+void DataFolder::WritePlace(std::int32_t left, std::int32_t top) const {
+    WriteLines(DataFile::Position, {IntToStr(left), IntToStr(top)});
+}
+
+std::optional<bool> DataFolder::ReadSwitch(Switch which) const {
+    return surftally::ReadSwitch(ReadLine(switchFile(which)));
+}
+
+void DataFolder::WriteSwitch(Switch which, bool on) const {
+    WriteLines(switchFile(which), {SwitchText(on)});
+}
+
+bool DataFolder::SerbianChosen() const {
+    return FileExists(DataFile::Serbian);
 }
 
 }  // namespace surftally

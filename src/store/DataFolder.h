@@ -1,11 +1,31 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace surftally {
+
+// The data files, each named here and nowhere else.
+namespace DataFile {
+inline constexpr std::string_view Balance = "remain.dat";
+inline constexpr std::string_view Alarm = "alarm.dat";
+inline constexpr std::string_view Economic = "economic.dat";
+inline constexpr std::string_view Position = "position.dat";
+inline constexpr std::string_view Hide = "hide.dat";
+inline constexpr std::string_view Status = "status.dat";
+inline constexpr std::string_view Freeze = "freeze.dat";
+// Its presence alone chooses Serbian.
+inline constexpr std::string_view Serbian = "srpski.dat";
+// The on-line spells; optional: missing, the history is empty.
+inline constexpr std::string_view History = "history.dat";
+}  // namespace DataFile
+
+// The three On/Off switch files.
+enum class Switch { Hide, Status, Freeze };
 
 // The one folder that holds every stored value, and the one way its line files are read
 // and written.
@@ -36,6 +56,37 @@ public:
     // Whether the file is confirmed absent. A failure to tell (a folder that cannot be read, a
     // share that dropped) raises InOutError with the system's error.
     bool FileMissing(std::string_view name) const;
+
+    // The data files by what they hold. A read raises what ReadLines and the conversion of a
+    // field raise; a write is WriteLines's atomic replacement.
+
+    // The balance line as stored, unchecked.
+    std::string ReadBalance() const;
+    void WriteBalance(const std::string& text) const;
+    // Whether the balance file is confirmed absent (see FileMissing).
+    bool BalanceMissing() const;
+
+    // The minimum hours.
+    std::int32_t ReadAlarm() const;
+    void WriteAlarm(std::int32_t hours) const;
+
+    // The economic period: its begin and end times of day as stored ("HH:MM", unchecked), then
+    // the discount percent. Each field lands in its target as soon as it is read, so a failing
+    // percent leaves the two times set.
+    void ReadEconomic(std::string& begin, std::string& end, std::int32_t& percent) const;
+    void WriteEconomic(const std::string& begin, const std::string& end,
+                       std::int32_t percent) const;
+
+    // The strip's place, both lines as stored (ReadPosition converts them).
+    void ReadPlace(std::string& left, std::string& top) const;
+    void WritePlace(std::int32_t left, std::int32_t top) const;
+
+    // A switch: On, Off, or nothing when the file holds neither (see ReadSwitch).
+    std::optional<bool> ReadSwitch(Switch which) const;
+    void WriteSwitch(Switch which, bool on) const;
+
+    // Whether the user interface speaks Serbian.
+    bool SerbianChosen() const;
 
 private:
     std::filesystem::path dir_;

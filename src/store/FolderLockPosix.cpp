@@ -4,8 +4,8 @@
 
 #include <cerrno>
 
-#include "FolderLock.h"
-#include "StoreErrors.h"
+#include "store/FolderLock.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

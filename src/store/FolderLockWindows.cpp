@@ -1,8 +1,8 @@
 #define NOMINMAX
 #include <windows.h>
 
-#include "FolderLock.h"
-#include "StoreErrors.h"
+#include "store/FolderLock.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

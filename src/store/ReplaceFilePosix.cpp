@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <string>
 
-#include "ReplaceFile.h"
-#include "StoreErrors.h"
+#include "store/ReplaceFile.h"
+#include "store/StoreErrors.h"
 
 namespace surftally {
 

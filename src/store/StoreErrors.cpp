@@ -1,4 +1,4 @@
-#include "StoreErrors.h"
+#include "store/StoreErrors.h"
 
 #include <cerrno>
 

@@ -8,24 +8,12 @@
 # Usage: access_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: access_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: access_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop-lib.sh"
 check="$here/access_check.py"
 # Debian's Python, which has the GObject bindings, even where another comes first on PATH.
 python3() { /usr/bin/python3 "$@"; }
 
-fail() {
-    echo "FAILED: $*"
-    if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
-        echo "--- program output:"
-        tail -n 20 "$work/program.log"
-    fi
-    [ -n "${work:-}" ] && import -window root "/tmp/surftally-access-failure.png" 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-access-failure.png"
-    exit 1
-}
 # missed WHAT: a check that failed; the others still run, and the test fails at the end.
 failures=0
 missed() {
@@ -38,21 +26,14 @@ require_tools Xvfb openbox xdotool xwininfo xprop import dbus-daemon
 [ -x /usr/libexec/at-spi-bus-launcher ] || skip "at-spi2-core is not installed"
 python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
     skip "gir1.2-atspi-2.0 is not installed"
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-defaults=$(realpath "$defaults")
+program_and_defaults "$@"
 
-bound=150
+bound=$(patient 150)
 start_work TERM 30
 start_xvfb 1024x768x24
 start_openbox
-
 # A session bus of the test's own, where the accessibility bus is started on demand.
-dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
-pids+=($!)
-wait_until 10 test -s "$work/bus" || skip "no session bus"
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
-export DBUS_SESSION_BUS_ADDRESS
+start_session_bus
 
 # The dark colour scheme, as a user picks it in qt6ct.
 export XDG_CONFIG_HOME="$work/config"
@@ -64,16 +45,9 @@ custom_palette=true
 style=Fusion
 CONF
 
-data="$work/data"
-seed_data "$data" "$defaults"
-printf 'Off\r\n' >"$data/hide.dat"
-SURFTALLY_DATA_DIR="$data" QT_QPA_PLATFORMTHEME=qt6ct QT_ACCESSIBILITY=1 \
-    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LSAN_OPTIONS="suppressions=$here/lsan.supp" \
-    timeout "$bound" "$program" >"$work/program.log" 2>&1 &
-pids+=($!)
-strip_shown() { [ -n "$(strip_window)" ]; }
-wait_until 30 strip_shown || fail "the strip was not shown"
-strip=$(strip_window)
+new_data hide.dat=Off
+show_program QT_QPA_PLATFORMTHEME=qt6ct QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+strip=$window
 
 # The strip's state, before anything is opened over it: what it shows and the connection.
 if python3 "$check" description '^(Clock|Balance)[a-z, ]*, (Off - Line|LAN Internet|Modem|Proxy)' \
@@ -84,7 +58,6 @@ else
     missed "the strip's state is not in the accessibility tree"
 fi
 
-settings_shown() { [ -n "$(settings_window)" ]; }
 click_in "$strip" 60 12
 wait_until 10 settings_shown || fail "a click on the strip did not open the settings"
 settings=$(settings_window)

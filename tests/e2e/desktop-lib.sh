@@ -1,8 +1,29 @@
+# shellcheck shell=bash
 # Shared parts of the end-to-end scripts: a temporary folder and the processes a test starts
-# (ended on exit), an Xvfb display, a trayer notification area and a network namespace.
-# Sourced by the scripts after `set -uo pipefail`; each script keeps its own fail().
-# Where a script sets `bound`, Xvfb and trayer run under `timeout $bound`, so they end by
-# themselves even if the test is killed without a chance to clean up.
+# (ended on exit), a seeded data folder, the program started on it, an Xvfb display with
+# openbox and a trayer notification area, and a network namespace.
+# Sourced by the scripts after `set -uo pipefail`. Where a script sets `bound`, Xvfb, trayer
+# and the program run under `timeout $bound`, so they end by themselves even if the test is
+# killed without a chance to clean up.
+
+lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# fail WHAT: the test fails. The program's last output follows, then what the script's
+# fail_more prints, and where there is a display a screenshot to $failure_shot.
+failure_shot="/tmp/surftally-$(basename "$0" .sh)-failure.png"
+fail() {
+    echo "FAILED: $*"
+    if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
+        echo "--- program output:"
+        tail -n 20 "$work/program.log"
+    fi
+    if declare -F fail_more >/dev/null; then fail_more; fi
+    if [ -n "${work:-}" ] && [ -n "${DISPLAY:-}" ] &&
+        import -window root "$failure_shot" 2>/dev/null; then
+        echo "--- screen at the failure: $failure_shot"
+    fi
+    exit 1
+}
 
 skip() {
     echo "SKIPPED: $*"
@@ -38,7 +59,9 @@ setup_online_namespace() {
 
 # start_work SIGNAL [GRACE]: makes $work and the list pids; on exit every process in pids gets
 # SIGNAL (newest first) and is waited for, after GRACE tenths of a second with SIGKILL when
-# GRACE is given; then cleanup_more runs if the script defines it, and $work goes.
+# GRACE is given; then the commands in at_exit run, then cleanup_more if the script defines
+# it, and $work goes.
+at_exit=()
 start_work() {
     stop_signal=$1
     stop_grace=${2:-}
@@ -62,13 +85,16 @@ cleanup() {
         fi
         wait "$pid" 2>/dev/null
     done
+    for i in "${!at_exit[@]}"; do "${at_exit[i]}"; done
     if declare -F cleanup_more >/dev/null; then cleanup_more; fi
     rm -rf "$work"
 }
 
 # wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds or time is up.
+# The bound is a ceiling, not a pace: a loaded machine (a build beside the tests, busy loops)
+# may take several times as long, so every bound stretches by SURFTALLY_E2E_PATIENCE (3).
 wait_until() {
-    local tenths=$(($1 * 10))
+    local tenths=$(($1 * 10 * ${SURFTALLY_E2E_PATIENCE:-3}))
     shift
     for ((t = 0; t < tenths; t++)); do
         "$@" && return 0
@@ -82,6 +108,9 @@ bounded() {
     limit=()
     if [ -n "${bound:-}" ]; then limit=(timeout "$bound"); fi
 }
+
+# patient SECONDS: a life bound for the test's processes, stretched as wait_until's bounds are.
+patient() { echo $(($1 * ${SURFTALLY_E2E_PATIENCE:-3})); }
 
 # start_xvfb SCREEN: an X server of SCREEN (WxHxDEPTH) on a free display, which it writes to
 # $work/display; exports DISPLAY and a private XDG_RUNTIME_DIR. Skips if it does not start.
@@ -129,9 +158,42 @@ start_openbox() {
 }
 has_wm() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
+# start_openbox_desktop SCREEN BOUND: the test's folder (start_work, TERM with 3 s of grace),
+# Xvfb of SCREEN with openbox, and the off-line prefix for the program (offline_prefix); every
+# process the test starts ends by itself after BOUND seconds, stretched (patient), at the latest.
+start_openbox_desktop() {
+    bound=$(patient "$2")
+    start_work TERM 30
+    start_xvfb "$1"
+    start_openbox
+    offline_prefix
+}
+
+# start_session_bus: a private D-Bus session bus on a path in $work (a program in a network
+# namespace of its own has no abstract sockets), exported as DBUS_SESSION_BUS_ADDRESS; skips
+# if it does not start.
+start_session_bus() {
+    bounded
+    "${limit[@]}" dbus-daemon --session --nofork --address="unix:path=$work/bus" \
+        --print-address=5 5>"$work/bus.address" >/dev/null 2>&1 &
+    pids+=($!)
+    wait_until 10 test -s "$work/bus.address" || skip "dbus-daemon did not start"
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+}
+# start_watcher: a D-Bus notification area (sni_watcher.py: a StatusNotifierWatcher and host)
+# on the session bus, waited for; its pid is watcher_pid, its output in $work/watcher.log.
+start_watcher() {
+    bounded
+    "${limit[@]}" /usr/bin/python3 "$lib_dir/sni_watcher.py" >"$work/watcher.log" 2>&1 &
+    watcher_pid=$!
+    pids+=("$watcher_pid")
+    wait_until 10 grep -q '^WATCHING' "$work/watcher.log" || fail "the watcher did not start"
+}
+
 # offline_prefix: the command prefix that runs a program off-line, in a network namespace of
 # its own with a fresh sysfs and no route, when the machine permits it; empty otherwise, and
 # then the host's own connection decides.
+offline=()
 offline_prefix() {
     offline=()
     if namespaces_permitted; then
@@ -140,12 +202,73 @@ offline_prefix() {
     fi
 }
 
-# seed_data FOLDER DEFAULTS: a data folder with the defaults and a balance of 010:00:05.
-seed_data() {
-    mkdir -p "$1"
-    cp "$2"/*.dat "$2"/*.ico "$1/"
-    printf '010:00:05\r\n' >"$1/remain.dat"
+# program_and_defaults PROGRAM DEFAULTS: a script's two arguments as program and defaults,
+# made absolute; fails where they are missing or no program is there.
+program_and_defaults() {
+    [ $# -ge 2 ] || fail "usage: $(sed -n 's/^# Usage: //p' "$0")"
+    [ -x "$1" ] || fail "no program at $1"
+    program=$(realpath "$1")
+    defaults=$(realpath "$2")
 }
+
+# seed_data FOLDER DEFAULTS [FILE=LINES...]: a data folder with the defaults and a balance of
+# 010:00:05, then each FILE holding LINES (blank-separated words, one a line, CR LF ended;
+# none for an empty file).
+seed_data() {
+    local folder=$1 defaults=$2 file lines
+    shift 2
+    mkdir -p "$folder"
+    cp "$defaults"/*.dat "$defaults"/*.ico "$folder/"
+    printf '010:00:05\r\n' >"$folder/remain.dat"
+    for file in "$@"; do
+        read -r -a lines <<<"${file#*=}"
+        if [ ${#lines[@]} -eq 0 ]; then
+            : >"$folder/${file%%=*}"
+        else
+            printf '%s\r\n' "${lines[@]}" >"$folder/${file%%=*}"
+        fi
+    done
+}
+# new_data [FILE=LINES...]: the next fresh data folder of this run ($work/dataN, N counted in
+# run) seeded from $defaults; its path is data.
+run=0
+new_data() {
+    run=$((run + 1))
+    data="$work/data$run"
+    seed_data "$data" "$defaults" "$@"
+}
+
+# holds FILE LINE...: FILE holds exactly these lines, each CR LF ended, as the program writes
+# its data files (wait for it with wait_until).
+holds() { [ "$(cat "$1" 2>/dev/null)" = "$(printf '%s\r\n' "${@:2}")" ]; }
+
+# run_program DATA [NAME=VALUE...]: $program on the data folder DATA, with the leak checker's
+# suppressions and the given environment, in the background under $offline (see
+# offline_prefix) and bounded by $bound; its output goes to $work/program.log and its pid is
+# program_pid.
+run_program() {
+    local folder=$1
+    shift
+    bounded
+    env SURFTALLY_DATA_DIR="$folder" LSAN_OPTIONS="suppressions=$lib_dir/lsan.supp" "$@" \
+        "${limit[@]}" "${offline[@]}" "$program" >>"$work/program.log" 2>&1 &
+    program_pid=$!
+    pids+=("$program_pid")
+}
+# show_program [NAME=VALUE...]: run_program on $data, waited for until the strip is shown;
+# its window is window.
+show_program() {
+    run_program "$data" "$@"
+    wait_until 30 strip_shown || fail "the strip was not shown (run $run)"
+    window=$(strip_window)
+}
+# stop_program [PID]: ends the program (or PID) and waits for it.
+stop_program() {
+    kill "${1:-$program_pid}" 2>/dev/null
+    wait "${1:-$program_pid}" 2>/dev/null
+}
+# gone [PID]: the program (or PID) has ended.
+gone() { ! kill -0 "${1:-$program_pid}" 2>/dev/null; }
 
 # window_geometry WINDOW: "X Y WIDTH HEIGHT" of a window, on the screen.
 window_geometry() {
@@ -171,10 +294,28 @@ icon_drawn() {
         sort | uniq -c | sort -rn | awk 'NR > 1 {off += $1} END {exit !(off >= 40)}'
 }
 
+# click_icon: a left click at the middle of trayer's panel, where the program's icon stands.
+click_icon() {
+    local pw ph px py
+    read -r pw ph px py <<<"$(panel_geometry | tr 'x+' '  ')"
+    xdotool mousemove --sync $((px + pw / 2)) $((py + ph / 2)) click 1
+}
+# check_icon_toggles_strip: a click on the icon hides the shown strip, the next shows it.
+check_icon_toggles_strip() {
+    click_icon
+    wait_until 3 eval '! strip_shown' || fail "a click on the icon did not hide the strip"
+    sleep 0.7
+    xdotool click 1
+    wait_until 3 strip_shown || fail "a second click on the icon did not show the strip"
+    echo "ok: a click on the icon hides and shows the strip"
+}
+
 # strip_window: the id of the shown strip, empty while none is shown.
 strip_window() { xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null | head -n 1; }
+strip_shown() { [ -n "$(strip_window)" ]; }
 # settings_window: the id of the shown settings dialog, empty while none is shown.
 settings_window() { xdotool search --onlyvisible --name '^ Settings - Surftally$' 2>/dev/null | head -n 1; }
+settings_shown() { [ -n "$(settings_window)" ]; }
 # managed WINDOW: the window manager holds WINDOW (not override-redirect, in _NET_CLIENT_LIST).
 managed() {
     xwininfo -id "$1" 2>/dev/null | grep -q 'Override Redirect State: no' &&

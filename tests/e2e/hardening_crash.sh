@@ -14,12 +14,6 @@ defaults=$(realpath "${2:?usage: hardening_crash.sh PROGRAM DEFAULT_DATA_FOLDER 
 kills=${3:-4}
 source "$(dirname "$0")/desktop-lib.sh"
 
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && [ -f "$work/program.log" ] && tail -n 20 "$work/program.log"
-    exit 1
-}
-
 require_tools Xvfb xdotool unshare ip
 [ -x "$program" ] || fail "no program at $program"
 
@@ -36,9 +30,7 @@ export ASAN_OPTIONS=detect_leaks=0
 start_panel_if_installed
 
 export SURFTALLY_DATA_DIR="$work/data"
-mkdir "$SURFTALLY_DATA_DIR"
-cp "$defaults"/*.dat "$defaults"/*.ico "$SURFTALLY_DATA_DIR/"
-printf '100:00:05\r\n' >"$SURFTALLY_DATA_DIR/remain.dat"
+seed_data "$SURFTALLY_DATA_DIR" "$defaults" remain.dat=100:00:05
 
 now() { date +%s.%N; }
 # The stored balance in seconds; fails unless the file is exactly one balance text and CR LF.

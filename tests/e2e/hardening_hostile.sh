@@ -10,12 +10,6 @@ program=$(realpath "${1:?usage: hardening_hostile.sh PROGRAM DEFAULT_DATA_FOLDER
 defaults=$(realpath "${2:?usage: hardening_hostile.sh PROGRAM DEFAULT_DATA_FOLDER}")
 source "$(dirname "$0")/desktop-lib.sh"
 
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && [ -f "$work/program.log" ] && tail -n 20 "$work/program.log"
-    exit 1
-}
-
 require_tools Xvfb xdotool head od
 [ -x "$program" ] || fail "no program at $program"
 
@@ -36,9 +30,7 @@ run() {
     local name=$1 expect=$2 file=$3 format=$4
     run=$((run + 1))
     export SURFTALLY_DATA_DIR="$work/data$run"
-    mkdir "$SURFTALLY_DATA_DIR"
-    cp "$defaults"/*.dat "$defaults"/*.ico "$SURFTALLY_DATA_DIR/"
-    printf '012:00:00\r\n' >"$SURFTALLY_DATA_DIR/remain.dat"
+    seed_data "$SURFTALLY_DATA_DIR" "$defaults" remain.dat=012:00:00
     if [ "$format" = "MEGABYTE" ]; then
         head -c 1048576 /dev/zero | tr '\0' '7' >"$SURFTALLY_DATA_DIR/$file"
     else

@@ -20,10 +20,8 @@ data="$here/../../data"
 allowed_growth=${HARDENING_ALLOWED_GROWTH:-65536}
 source "$here/desktop-lib.sh"
 
-fail() {
-    echo "FAILED: $*"
+fail_more() {
     [ -n "${work:-}" ] && [ -f "$work/memcheck.log" ] && tail -n 60 "$work/memcheck.log"
-    exit 1
 }
 
 require_tools valgrind vgdb Xvfb xdotool
@@ -41,16 +39,14 @@ else
     echo "on-line through eth0 (veth) in a private network namespace"
 fi
 
-bound=$((warmup + span + 240))
+bound=$(patient $((warmup + span + 240)))
 start_work TERM
 start_xvfb 1024x768x24
 export QT_QPA_PLATFORM=xcb
 start_panel_if_installed
 
 export SURFTALLY_DATA_DIR="$work/data"
-mkdir "$SURFTALLY_DATA_DIR"
-cp "$data"/*.dat "$data"/*.ico "$SURFTALLY_DATA_DIR/"
-printf '100:00:00\r\n' >"$SURFTALLY_DATA_DIR/remain.dat"
+seed_data "$SURFTALLY_DATA_DIR" "$data" remain.dat=100:00:00
 
 timeout -s KILL "$bound" valgrind --tool=memcheck --leak-check=full \
     --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect \

@@ -10,13 +10,9 @@ set -uo pipefail
 build=${1:?usage: install_e2e.sh BUILD_DIR}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop-lib.sh"
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
 
 app_id=io.github.surftally.Surftally
-bound=60
+bound=$(patient 60)
 start_work TERM 30
 prefix="$work/Ana Marić/.local"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||

@@ -8,59 +8,27 @@
 # Usage: keyboard_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: keyboard_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: keyboard_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && [ -f "$work/program.log" ] && tail -n 20 "$work/program.log"
-    [ -n "${work:-}" ] && import -window root /tmp/surftally-keyboard-failure.png 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-keyboard-failure.png"
-    exit 1
-}
+source "$(dirname "$0")/desktop-lib.sh"
 
 require_tools Xvfb openbox xdotool xwininfo xprop xclip import
 require_namespaces
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-defaults=$(realpath "$defaults")
+program_and_defaults "$@"
 
-bound=120
-start_work TERM 30
-start_xvfb 1024x768x24
-start_openbox
-offline_prefix
-
-data="$work/data"
-seed_data "$data" "$defaults"
-printf 'On\r\n' >"$data/status.dat"
-printf 'Off\r\n' >"$data/freeze.dat"
-SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
-    timeout "$bound" "${offline[@]}" "$program" >"$work/program.log" 2>&1 &
-program_pid=$!
-pids+=($program_pid)
-
-strip() { xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null | head -n 1; }
-settings() { xdotool search --onlyvisible --name '^ Settings - Surftally$' 2>/dev/null | head -n 1; }
-wait_until 30 eval '[ -n "$(strip)" ]' || fail "the strip was not shown"
-window=$(strip)
+start_openbox_desktop 1024x768x24 120
+new_data status.dat=On freeze.dat=Off
+show_program
 
 # file_is NAME TEXT...: the data file holds these lines (CR LF ended), waited for.
 file_is() {
     local name=$1
     shift
-    local want
-    want=$(printf '%s\r\n' "$@")
-    holds() { [ "$(cat "$data/$name" 2>/dev/null)" = "$want" ]; }
-    wait_until 5 holds || fail "$name holds '$(tr -d '\r' <"$data/$name" | xargs)', not '$*' ($step)"
+    wait_until 5 holds "$data/$name" "$@" || fail "$name holds '$(tr -d '\r' <"$data/$name" | xargs)', not '$*' ($step)"
 }
 # keys KEY...: keys pressed in the window that has the focus.
 keys() { xdotool key --delay 30 "$@"; }
 typed() { xdotool type --delay 30 "$1"; }
-dialog_active() { [ -n "$(settings)" ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$(settings)" ]; }
-dialog_gone() { [ -z "$(settings)" ]; }
+dialog_active() { [ -n "$(settings_window)" ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$(settings_window)" ]; }
+dialog_gone() { [ -z "$(settings_window)" ]; }
 
 # open_settings: a click on the strip opens the dialog with the focus on its first field.
 open_settings() {
@@ -113,7 +81,7 @@ box() {
 wait_until 5 eval '[ -n "$(box)" ]' || fail "no message about the half-filled balance"
 xdotool windowactivate --sync "$(box)" key Return 2>/dev/null
 wait_until 5 eval '[ -z "$(box)" ]' || fail "the message box did not close"
-dialog_active || xdotool windowactivate --sync "$(settings)" 2>/dev/null
+dialog_active || xdotool windowactivate --sync "$(settings_window)" 2>/dev/null
 wait_until 5 dialog_active || fail "the dialog did not get the keyboard back"
 step="Escape in the balance"
 keys Escape
@@ -184,7 +152,7 @@ echo "ok: Escape abandons a field's change, then closes the dialog storing nothi
 # The middle button pastes the primary selection where it is clicked, through the same rules.
 step="middle-button paste"
 open_settings
-read -r dx dy _ <<<"$(window_geometry "$(settings)")"
+read -r dx dy _ <<<"$(window_geometry "$(settings_window)")"
 printf '0112:59:47' | xclip -selection primary
 xdotool mousemove --sync $((dx + 98)) $((dy + 80)) click 2
 printf '03' | xclip -selection primary
@@ -201,7 +169,6 @@ step="Enter on Close Application"
 open_settings
 keys shift+Tab shift+Tab shift+Tab shift+Tab
 keys Return
-gone() { ! kill -0 "$program_pid" 2>/dev/null; }
 wait_until 5 gone || fail "Enter on the focused Close Application did not end the program"
 file_is remain.dat 020:00:05
 echo "ok: Enter clicks the focused button"

@@ -9,53 +9,19 @@
 # Usage: openbox_session_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: openbox_session_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: openbox_session_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
-        echo "--- program output:"
-        tail -n 20 "$work/program.log"
-    fi
-    [ -n "${work:-}" ] && import -window root "/tmp/surftally-session-failure.png" 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-session-failure.png"
-    exit 1
-}
+source "$(dirname "$0")/desktop-lib.sh"
 
 require_tools Xvfb openbox trayer xdotool xwininfo xprop import
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-defaults=$(realpath "$defaults")
+program_and_defaults "$@"
 
-bound=120
-start_work TERM 30
-start_xvfb 1024x768x24
-start_openbox
-offline_prefix
+start_openbox_desktop 1024x768x24 120
 xdotool set_num_desktops 2
 wait_until 5 eval '[ "$(xdotool get_num_desktops)" = 2 ]' || fail "openbox did not make two workspaces"
 
 # start_program LEFT TOP HIDE: a fresh data folder with that position and Hide switch.
-run=0
 start_program() {
-    run=$((run + 1))
-    data="$work/data$run"
-    seed_data "$data" "$defaults"
-    printf '%s\r\n%s\r\n' "$1" "$2" >"$data/position.dat"
-    printf '%s\r\n' "$3" >"$data/hide.dat"
-    SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
-        timeout "$bound" "${offline[@]}" "$program" >"$work/program.log" 2>&1 &
-    program_pid=$!
-    pids+=($program_pid)
-    wait_until 30 eval '[ -n "$(strip_window)" ]' || fail "the strip was not shown (run $run)"
-    window=$(strip_window)
-}
-stop_program() {
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null
+    new_data position.dat="$1 $2" hide.dat="$3"
+    show_program
 }
 placed_at() { [ "$(window_geometry "$window" | cut -d' ' -f1-2)" = "$1 $2" ]; }
 

@@ -10,16 +10,6 @@ set -uo pipefail
 deb=${1:?usage: package_e2e.sh DEB}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop-lib.sh"
-fail() {
-    echo "FAILED: $*"
-    if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
-        echo "--- program output:"
-        tail -n 20 "$work/program.log"
-    fi
-    [ -n "${DISPLAY:-}" ] && import -window root /tmp/surftally-package-failure.png 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-package-failure.png"
-    exit 1
-}
 
 [ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
 require_tools apt-get dpkg useradd userdel runuser Xvfb xdotool desktop-file-validate
@@ -31,7 +21,7 @@ fi
 
 app_id=io.github.surftally.Surftally
 user=surftally-pkg-e2e
-bound=120
+bound=$(patient 120)
 start_work TERM 30
 cleanup_more() {
     userdel "$user" 2>/dev/null

@@ -11,10 +11,6 @@ build=${2:?usage: packaging_lint.sh SOURCE_DIR BUILD_DIR VERSION}
 version=${3:?usage: packaging_lint.sh SOURCE_DIR BUILD_DIR VERSION}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop-lib.sh"
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
 require_tools groff appstreamcli desktop-file-validate identify python3 gzip
 
 app_id=io.github.surftally.Surftally

@@ -8,31 +8,15 @@
 # Usage: program_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: program_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: program_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
 source "$(dirname "$0")/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
-        echo "--- program output:"
-        tail -n 20 "$work/program.log"
-    fi
-    [ -n "${work:-}" ] && import -window root "/tmp/surftally-e2e-failure.png" 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-e2e-failure.png"
-    exit 1
-}
 
 require_tools Xvfb trayer xdotool xwininfo xprop import unshare nsenter ip
 require_namespaces
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-here=$(cd "$(dirname "$0")" && pwd)
-defaults=$(realpath "$defaults")
+program_and_defaults "$@"
 
 # Every process the test starts ends by itself after this many seconds, even if the test is
 # killed without a chance to clean up.
-bound=150
+bound=$(patient 150)
 links=()
 start_work TERM 30
 cleanup_more() {
@@ -54,20 +38,12 @@ status_y=$((top + 30))
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}'; }
 is_colour() { [ "$(pixel "$1" "$2")" = "$3" ]; }
 display_crop() { import -window root -crop "100x15+10+$((top + 5))" -depth 8 rgb:- 2>/dev/null | md5sum; }
-strip_shown() { xdotool search --onlyvisible --name '^Surftally$' >/dev/null 2>&1; }
-settings_shown() { xdotool search --onlyvisible --name '^ Settings - Surftally$' >/dev/null 2>&1; }
 
 # start_program LINK: a fresh data folder and namespace, a veth pair whose inside end is named
 # LINK and carries the default route, then the program inside the namespace.
-run=0
 start_program() {
     local link=$1
-    run=$((run + 1))
-    data="$work/data$run"
-    mkdir -p "$data"
-    cp "$defaults"/*.dat "$defaults"/*.ico "$data/"
-    printf '010:00:05\r\n' >"$data/remain.dat"
-    printf 'On\r\n' >"$data/status.dat"
+    new_data status.dat=On
 
     timeout "$bound" unshare -n -m --propagation private \
         sh -c 'mount -t sysfs sysfs /sys && ip link set lo up && exec sleep '"$bound" &
@@ -87,10 +63,8 @@ start_program() {
     inside ip link set "$link" up
     inside ip route add default dev "$link" || fail "cannot add the default route"
 
-    SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
-        timeout "$bound" nsenter -t "$holder" -n -m -- "$program" >"$work/program.log" 2>&1 &
-    program_pid=$!
-    pids+=($program_pid)
+    offline=(nsenter -t "$holder" -n -m --)
+    run_program "$data"
     # A loaded machine may take a while to start a sanitizer build.
     wait_until 30 strip_shown ||
         fail "the strip was not shown (run $run; windows: $(xdotool search --name Surftally 2>/dev/null | xargs)); processes:
@@ -129,14 +103,7 @@ echo "ok: the minute mark rewrote remain.dat with 010:00:00"
 
 # The notification icon: a click hides the strip, the next shows it.
 wait_until 5 icon_drawn || fail "the notification area shows no icon"
-panel=$(panel_geometry)
-read -r pw ph px py <<<"$(tr 'x+' '  ' <<<"$panel")"
-xdotool mousemove --sync $((px + pw / 2)) $((py + ph / 2)) click 1
-wait_until 3 eval '! strip_shown' || fail "a click on the icon did not hide the strip"
-sleep 0.7
-xdotool click 1
-wait_until 3 strip_shown || fail "a second click on the icon did not show the strip"
-echo "ok: a click on the icon hides and shows the strip"
+check_icon_toggles_strip
 
 # Off-line: the last balance is written once and the clock shows on black.
 sleep 2
@@ -166,7 +133,6 @@ echo "ok: a click on the display opens \" Settings - Surftally\""
 
 # Deleting the balance file ends the program within about a second.
 rm "$data/remain.dat"
-gone() { ! kill -0 "$program_pid" 2>/dev/null; }
 wait_until 2 gone || fail "the program still runs 2 s after remain.dat was deleted"
 wait "$program_pid"
 status=$?

@@ -9,23 +9,10 @@
 # Usage: screens_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: screens_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: screens_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && [ -f "$work/program.log" ] && tail -n 20 "$work/program.log"
-    [ -n "${work:-}" ] && import -window root /tmp/surftally-screens-failure.png 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-screens-failure.png"
-    exit 1
-}
+source "$(dirname "$0")/desktop-lib.sh"
 
 require_tools Xvfb openbox xdotool xwininfo xprop import
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-defaults=$(realpath "$defaults")
+program_and_defaults "$@"
 
 # One screen per run of this script with --screen, each with its own X server.
 if [ "${3:-}" != "--screen" ]; then
@@ -44,33 +31,12 @@ W=$((width / scale))
 H=$((height / scale))
 echo "--- ${width}x${height} at scale $scale: ${W}x${H} of the program's pixels"
 
-bound=90
-start_work TERM 30
-start_xvfb "${width}x${height}x24"
-start_openbox
-offline_prefix
-
-strip() { xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null | head -n 1; }
-settings() { xdotool search --onlyvisible --name '^ Settings - Surftally$' 2>/dev/null | head -n 1; }
+start_openbox_desktop "${width}x${height}x24" 90
 
 # start_program LEFT TOP: a fresh data folder with that position and the status strip on.
-run=0
 start_program() {
-    run=$((run + 1))
-    data="$work/data$run"
-    seed_data "$data" "$defaults"
-    printf '%s\r\n%s\r\n' "$1" "$2" >"$data/position.dat"
-    printf 'On\r\n' >"$data/status.dat"
-    QT_SCALE_FACTOR=$scale SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
-        timeout "$bound" "${offline[@]}" "$program" >"$work/program.log" 2>&1 &
-    program_pid=$!
-    pids+=($program_pid)
-    wait_until 30 eval '[ -n "$(strip)" ]' || fail "the strip was not shown (run $run)"
-    window=$(strip)
-}
-stop_program() {
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null
+    new_data position.dat="$1 $2" status.dat=On
+    show_program QT_SCALE_FACTOR="$scale"
 }
 
 # check_strip LEFT TOP: the strip, 120 x 37 of the program's pixels, stands there.
@@ -87,9 +53,9 @@ check_strip() {
 check_dialog() {
     read -r x y _ <<<"$(window_geometry "$window")"
     xdotool mousemove --sync $((x + 30 * scale)) $((y + 12 * scale)) click 1
-    wait_until 5 eval '[ -n "$(settings)" ]' || fail "the settings did not open"
+    wait_until 5 eval '[ -n "$(settings_window)" ]' || fail "the settings did not open"
     local dialog extents left right top bottom
-    dialog=$(settings)
+    dialog=$(settings_window)
     read -r x y w h <<<"$(window_geometry "$dialog")"
     [ "$w $h" = "$((178 * scale)) $((381 * scale))" ] || fail "the settings are $w x $h"
     extents=$(xprop -id "$dialog" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ' ')
@@ -114,10 +80,10 @@ start_program "$storedX" "$storedY"
 check_strip "$storedX" "$storedY"
 read -r x y _ <<<"$(window_geometry "$window")"
 xdotool mousemove --sync $((x + 30 * scale)) $((y + 12 * scale)) click 1
-wait_until 5 eval '[ -n "$(settings)" ] && [ "$(xdotool getactivewindow)" = "$(settings)" ]' ||
+wait_until 5 eval '[ -n "$(settings_window)" ] && [ "$(xdotool getactivewindow)" = "$(settings_window)" ]' ||
     fail "the settings did not open with the focus"
 xdotool key Return
-wait_until 5 eval '[ -z "$(settings)" ]' || fail "Enter did not press OK"
+wait_until 5 eval '[ -z "$(settings_window)" ]' || fail "Enter did not press OK"
 [ "$(cat "$data/position.dat")" = "$(printf '%s\r\n%s\r\n' "$storedX" "$storedY")" ] ||
     fail "OK stored the place as $(xargs <"$data/position.dat")"
 echo "ok: the stored place $storedX/$storedY is kept at start and by OK"

@@ -10,64 +10,28 @@
 # Usage: sni_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: sni_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: sni_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    if [ -n "${work:-}" ]; then
-        [ -f "$work/program.log" ] && echo "--- program output:" && tail -n 20 "$work/program.log"
-        [ -f "$work/watcher.log" ] && echo "--- watcher:" && tail -n 20 "$work/watcher.log"
+source "$(dirname "$0")/desktop-lib.sh"
+fail_more() {
+    if [ -n "${work:-}" ] && [ -f "$work/watcher.log" ]; then
+        echo "--- watcher:"
+        tail -n 20 "$work/watcher.log"
     fi
-    exit 1
 }
 
 require_tools Xvfb openbox xdotool dbus-daemon dbus-monitor gdbus convert unshare
 /usr/bin/python3 -c 'import dbus, gi' 2>/dev/null ||
     skip "python3-dbus and python3-gi are not installed (scripts/install-deps installs them)"
 require_namespaces
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-defaults=$(realpath "$defaults")
+program_and_defaults "$@"
 
-bound=140
-start_work TERM 30
-start_xvfb 1024x768x24
-start_openbox
-offline_prefix
+start_openbox_desktop 1024x768x24 140
 
-# A session bus on a path (the program's network namespace has no abstract sockets).
-bounded
-"${limit[@]}" dbus-daemon --session --nofork --address="unix:path=$work/bus" \
-    --print-address=5 5>"$work/bus.address" >/dev/null 2>&1 &
-pids+=($!)
-wait_until 10 test -s "$work/bus.address" || skip "dbus-daemon did not start"
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+start_session_bus
 
-strip_shown() { xdotool search --onlyvisible --name '^Surftally$' >/dev/null 2>&1; }
-settings_shown() { xdotool search --onlyvisible --name '^ Settings - Surftally$' >/dev/null 2>&1; }
-
-start_watcher() {
-    "${limit[@]}" /usr/bin/python3 "$here/sni_watcher.py" >"$work/watcher.log" 2>&1 &
-    watcher_pid=$!
-    pids+=($watcher_pid)
-    wait_until 10 grep -q '^WATCHING' "$work/watcher.log" || fail "the watcher did not start"
-}
-stop_watcher() {
-    kill "$watcher_pid" 2>/dev/null
-    wait "$watcher_pid" 2>/dev/null
-}
 item_line() { grep -m1 '^ITEM ' "$work/watcher.log"; }
 
-data="$work/data"
-seed_data "$data" "$defaults"
-printf 'On\r\n' >"$data/hide.dat"
-SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
-    timeout "$bound" "${offline[@]}" "$program" >"$work/program.log" 2>&1 &
-program_pid=$!
-pids+=($program_pid)
+new_data hide.dat=On
+run_program "$data"
 wait_until 30 strip_shown || fail "the strip was not shown"
 
 # --- A notification area that comes 3 s after the program --------------------------------
@@ -127,9 +91,7 @@ echo "ok: an activation shows the hidden strip, the next hides it, the next show
 # The gesture for the settings: two activations within the double-click interval, or the
 # three a toolkit's double click may send; either toggles the strip once.
 close_settings() {
-    local dialog
-    dialog=$(xdotool search --onlyvisible --name '^ Settings - Surftally$' | head -n 1)
-    xdotool windowactivate --sync "$dialog" key alt+F4
+    xdotool windowactivate --sync "$(settings_window)" key alt+F4
     wait_until 3 eval '! settings_shown' || fail "the settings did not close"
 }
 for count in 2 3; do
@@ -159,7 +121,7 @@ echo "ok: off-line with nothing changing: 0 icon and 0 tip signals in 20 s ($con
 # --- The notification area goes while the strip is hidden ----------------------------------
 activate
 wait_until 3 eval '! strip_shown' || fail "an activation did not hide the strip"
-stop_watcher
+stop_program "$watcher_pid"
 wait_until 3 strip_shown || fail "the strip stayed hidden when the notification area went"
 echo "ok: the strip is shown again when the notification area goes while it is hidden"
 

@@ -7,35 +7,18 @@
 # Usage: stored_text_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: stored_text_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: stored_text_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && [ -f "$work/program.log" ] && tail -n 20 "$work/program.log"
-    exit 1
-}
+source "$(dirname "$0")/desktop-lib.sh"
 
 require_tools Xvfb xdotool xwininfo import unshare
 require_namespaces
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-defaults=$(realpath "$defaults")
+program_and_defaults "$@"
 
-bound=60
+bound=$(patient 60)
 start_work TERM 30
 start_xvfb 1024x768x24
 offline_prefix
-
-data="$work/data"
-seed_data "$data" "$defaults"
-printf '0\r\n0\r\n' >"$data/position.dat"
-SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
-    timeout "$bound" "${offline[@]}" "$program" >"$work/program.log" 2>&1 &
-pids+=($!)
-wait_until 30 eval '[ -n "$(strip_window)" ]' || fail "the strip was not shown"
+new_data position.dat="0 0"
+show_program
 # The file changes under the running program, as an editor would change it.
 printf '<font color=red>1</font>\r\n' >"$data/remain.dat"
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A headless sway session for the end-to-end scripts, sourced after desktop-lib.sh and
 # start_work. sway refuses to run as root, so the session and every program in it run as a
 # user of the tests' own (made here when missing), with a runtime folder of its own.

@@ -9,32 +9,23 @@
 # Usage: sway_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: sway_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: sway_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop-lib.sh"
 source "$here/sway-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
-        echo "--- program output:"
-        tail -n 20 "$work/program.log"
+fail_more() {
+    if [ -n "${work:-}" ] && [ -f "$work/sway.log" ]; then
         echo "--- sway:"
         tail -n 5 "$work/sway.log"
     fi
-    exit 1
 }
 
 require_tools sway Xwayland swaymsg grim xwininfo convert runuser useradd
 require_test_user
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-defaults=$(realpath "$defaults")
+program_and_defaults "$@"
 runuser -u "$test_user" -- test -x "$program" ||
     skip "the test user $test_user cannot run $program (a folder on the way is closed to others)"
 
-bound=80
+bound=$(patient 80)
 start_work TERM 30
 start_sway
 

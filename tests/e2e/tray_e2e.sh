@@ -25,7 +25,7 @@ require_tools Xvfb trayer xdotool xwininfo import convert
 
 # Every process the test starts ends by itself at the latest after this many seconds, even
 # if the test is killed without a chance to clean up.
-bound=110
+bound=$(patient 110)
 start_work TERM 50
 
 start_xvfb 800x600x24

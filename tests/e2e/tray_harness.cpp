@@ -8,9 +8,9 @@
 #include <exception>
 #include <iostream>
 
-#include "QtTrayApplication.h"
-#include "QtTrayShell.h"
-#include "TTrayIcon.h"
+#include "platform/TTrayIcon.h"
+#include "platform/qt/QtTrayApplication.h"
+#include "platform/qt/XEmbedTrayShell.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         QWidget applicationWindow;  // stays hidden, so a right press pops the menu up
         surftally::QtTrayApplication application(&applicationWindow);
         application.loadIcon(argv[1]);
-        surftally::QtTrayShell shell;
+        surftally::XEmbedTrayShell shell;
         TTrayIcon tray(shell, application);
         tray.setIcon(application.Icon());
         HarnessMenu menu;

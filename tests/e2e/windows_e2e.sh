@@ -7,52 +7,30 @@
 # Usage: windows_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: windows_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: windows_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
 source "$(dirname "$0")/desktop-lib.sh"
 
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && [ -f "$work/program.log" ] && tail -n 20 "$work/program.log"
-    [ -n "${work:-}" ] && import -window root "/tmp/surftally-windows-failure.png" 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-windows-failure.png"
-    exit 1
-}
-
 require_tools Xvfb trayer xdotool xwininfo xprop import python3
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-here=$(cd "$(dirname "$0")" && pwd)
-defaults=$(realpath "$defaults")
-bound=120
+program_and_defaults "$@"
+bound=$(patient 120)
 start_work TERM 30
 start_xvfb 1024x768x24
 start_panel --widthtype request
 
 top=701
-strip_shown() { xdotool search --onlyvisible --name '^Surftally$' >/dev/null 2>&1; }
 titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 # The window's name as the X server holds it, both the old and the EWMH property.
 names() { xprop -id "$1" WM_NAME _NET_WM_NAME 2>/dev/null | sed 's/^[A-Z_]*([A-Z0-9_]*) = //'; }
 
-# start DATA: the program on a data folder; its pid is program_pid.
-start() {
-    SURFTALLY_DATA_DIR="$1" LSAN_OPTIONS="suppressions=$here/lsan.supp" ASAN_OPTIONS=detect_leaks=0 \
-        timeout "$bound" "$program" >>"$work/program.log" 2>&1 &
-    program_pid=$!
-    pids+=($program_pid)
-}
+# seed NAME [FILE=LINES...]: the data folder $work/NAME, as the tests below start from it.
 seed() {
-    rm -rf "$1"
-    mkdir -p "$1"
-    cp "$defaults"/*.dat "$defaults"/*.ico "$1/"
-    printf '012:34:56\r\n' >"$1/remain.dat"
-    printf 'Off\r\n' >"$1/status.dat"
+    data="$work/$1"
+    shift
+    seed_data "$data" "$defaults" remain.dat=012:34:56 status.dat=Off "$@"
 }
-gone() { ! kill -0 "$1" 2>/dev/null; }
+start() { run_program "$1" ASAN_OPTIONS=detect_leaks=0; }
 
 # --- Titles and the help text, in English ------------------------------------------------
-seed "$work/en"
+seed en
 start "$work/en"
 wait_until 30 strip_shown || fail "the strip was not shown"
 xdotool mousemove --sync 60 $((top + 12)) click 1
@@ -110,8 +88,7 @@ wait_until 5 gone "$program_pid" || fail "Close Application did not end the prog
 echo "ok: Close Application ends the program"
 
 # --- The Serbian settings' title ---------------------------------------------------------
-seed "$work/sr"
-: >"$work/sr/srpski.dat"
+seed sr srpski.dat=
 start "$work/sr"
 wait_until 30 strip_shown || fail "the Serbian strip was not shown"
 xdotool mousemove --sync 60 $((top + 12)) click 1
@@ -126,14 +103,12 @@ kill "$program_pid"
 wait "$program_pid" 2>/dev/null
 
 # --- A second start on the same data folder ---------------------------------------------
-seed "$work/twice"
+seed twice
 start "$work/twice"
 first_pid=$program_pid
 wait_until 30 strip_shown || fail "the strip was not shown"
 wait_until 5 icon_drawn || fail "the notification area shows no icon"
-panel=$(panel_geometry)
-read -r pw ph px py <<<"$(tr 'x+' '  ' <<<"$panel")"
-xdotool mousemove --sync $((px + pw / 2)) $((py + ph / 2)) click 1
+click_icon
 wait_until 3 eval '! strip_shown' || fail "a click on the icon did not hide the strip"
 start "$work/twice"
 wait_until 10 gone "$program_pid" || fail "the second start is still running"
@@ -156,7 +131,7 @@ wait "$program_pid" 2>/dev/null
 echo "ok: a killed program does not block the next start"
 
 # --- The reason the program ends stays on screen -----------------------------------------
-seed "$work/missing"
+seed missing
 rm "$work/missing/remain.dat"
 start "$work/missing"
 box_shown() { xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null | while read -r w; do

@@ -11,38 +11,16 @@ set -uo pipefail
 setup=${1:?usage: wine_e2e.sh SURFTALLY_SETUP_EXE DEFAULT_DATA_FOLDER}
 defaults=${2:?usage: wine_e2e.sh SURFTALLY_SETUP_EXE DEFAULT_DATA_FOLDER}
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
 source "$here/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && import -window root "/tmp/surftally-wine-e2e-failure.png" 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-wine-e2e-failure.png"
-    exit 1
-}
+source "$here/wine-lib.sh"
 
 require_tools Xvfb trayer xdotool xwininfo import wine wineserver cmp
 [ -f "$setup" ] || fail "no installer at $setup"
 setup=$(realpath "$setup")
 defaults=$(realpath "$defaults")
 
-# Every process the test starts ends by itself after this many seconds, even if the test is
-# killed without a chance to clean up.
-bound=300
-start_work TERM 30
-cleanup_more() { timeout 30 wineserver -k >/dev/null 2>&1; }
-
 # A prefix of its own, and a home of its own for whatever Wine writes there.
-export LC_ALL=C.UTF-8
-export HOME="$work/home"
-export WINEPREFIX="$work/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-mkdir -p "$HOME"
-
-start_xvfb 1024x768x24
-start_panel --widthtype request
-"$root/scripts/wine-prefix" >"$work/prefix.log" 2>&1 || fail "no Wine prefix: $(tail -n 3 "$work/prefix.log")"
+start_wine_desktop 300
 
 folder="$WINEPREFIX/drive_c/Program Files/Surftally"
 programs="$folder/Program"
@@ -63,7 +41,6 @@ strip_window() {
     done
     return 1
 }
-strip_shown() { strip_window >/dev/null; }
 error_boxes() {
     local id n=0
     for id in $(xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null); do
@@ -148,16 +125,10 @@ echo "ok: the strip stands at 0,$top: 000:00:00 on-line below the minimum, white
 
 # The icon in the notification area shows the LAN picture (green).
 panel=$(panel_geometry)
-read -r pw ph px py <<<"$(tr 'x+' '  ' <<<"$panel")"
 wait_until 10 has_colour "$panel" "#008000" 40 || fail "the notification area shows no LAN icon"
 echo "ok: the notification area shows the LAN icon"
 
-xdotool mousemove --sync $((px + pw / 2)) $((py + ph / 2)) click 1
-wait_until 3 eval '! strip_shown' || fail "a click on the icon did not hide the strip"
-sleep 0.7
-xdotool click 1
-wait_until 3 strip_shown || fail "a second click on the icon did not show the strip"
-echo "ok: a click on the icon hides and shows the strip"
+check_icon_toggles_strip
 
 # A second start while the strip is hidden brings it back and ends; one program counts.
 sleep 0.7 # not a double click

@@ -17,15 +17,8 @@ defaults=${2:?$usage}
 recorder=${3:?$usage}
 holder_exe=${4:?$usage}
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
 source "$here/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && import -window root "/tmp/surftally-wine-installer-failure.png" 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-wine-installer-failure.png"
-    exit 1
-}
+source "$here/wine-lib.sh"
 
 require_tools Xvfb trayer xdotool xwininfo import wine wineserver python3
 for file in "$setup" "$recorder" "$holder_exe"; do
@@ -34,26 +27,13 @@ done
 setup=$(realpath "$setup")
 defaults=$(realpath "$defaults")
 
-bound=360
-start_work TERM 30
+# The recording icacls.exe, not Wine's own.
+start_wine_desktop 360 icacls.exe=n
 cleanup_more() {
-    timeout 30 wineserver -k >/dev/null 2>&1
     if [ -n "${SURFTALLY_E2E_SHOTS:-}" ]; then
         mkdir -p "$SURFTALLY_E2E_SHOTS" && cp "$work"/*.png "$SURFTALLY_E2E_SHOTS/" 2>/dev/null
     fi
 }
-
-export LC_ALL=C.UTF-8
-export HOME="$work/home"
-export WINEPREFIX="$work/prefix"
-export WINEDEBUG=-all
-# The recording icacls.exe, not Wine's own.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;icacls.exe=n"
-mkdir -p "$HOME"
-
-start_xvfb 1024x768x24
-start_panel --widthtype request
-"$root/scripts/wine-prefix" >"$work/prefix.log" 2>&1 || fail "no Wine prefix: $(tail -n 3 "$work/prefix.log")"
 system32="$WINEPREFIX/drive_c/windows/system32"
 cp "$recorder" "$system32/icacls.exe"
 icacls_log="$system32/icacls.log"

@@ -10,34 +10,14 @@ set -uo pipefail
 setup=${1:?usage: wine_keys_e2e.sh SURFTALLY_SETUP_EXE [SCREENSHOT_FOLDER]}
 shots=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
 source "$here/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    [ -n "${work:-}" ] && import -window root "/tmp/surftally-wine-keys-failure.png" 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-wine-keys-failure.png"
-    exit 1
-}
+source "$here/wine-lib.sh"
 
 require_tools Xvfb trayer xdotool xwininfo import wine wineserver
 [ -f "$setup" ] || fail "no installer at $setup"
 setup=$(realpath "$setup")
 
-bound=300
-start_work TERM 30
-cleanup_more() { timeout 30 wineserver -k >/dev/null 2>&1; }
-
-export LC_ALL=C.UTF-8
-export HOME="$work/home"
-export WINEPREFIX="$work/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-mkdir -p "$HOME"
-
-start_xvfb 1024x768x24
-start_panel --widthtype request
-"$root/scripts/wine-prefix" >"$work/prefix.log" 2>&1 || fail "no Wine prefix: $(tail -n 3 "$work/prefix.log")"
+start_wine_desktop 300
 
 folder="$WINEPREFIX/drive_c/Program Files/Surftally"
 settings_title=" Settings - Surftally"
@@ -52,7 +32,6 @@ strip_window() {
     done
     return 1
 }
-strip_shown() { strip_window >/dev/null; }
 # The error box: the other visible window titled "Surftally".
 error_box() {
     local id
@@ -100,9 +79,8 @@ open_settings() {
 }
 # The balance field, in design pixels of the dialog.
 click_balance() { click_client "$(settings)" 110 80; }
-remain_is() { [ "$(cat "$folder/remain.dat" 2>/dev/null)" = "$1"$'\r' ]; }
 expect_remain() {
-    wait_until 3 remain_is "$1" ||
+    wait_until 3 holds "$folder/remain.dat" "$1" ||
         fail "$2: remain.dat holds $(tr -d '\r' <"$folder/remain.dat"), not $1"
 }
 keys() { xdotool key --delay 80 "$@"; }
@@ -235,8 +213,7 @@ wait_until 10 counted ||
 echo "ok: the end of the Windows session saves the counted balance ($(tr -d '\r' <"$folder/remain.dat"))"
 
 # --- 144 DPI ---------------------------------------------------------------------------------
-timeout 60 wineserver -k >/dev/null 2>&1
-timeout 60 wineserver -w >/dev/null 2>&1
+stop_wine
 timeout 120 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f \
     >>"$work/setup.log" 2>&1 || fail "could not set 144 DPI"
 timeout 60 wineserver -w >/dev/null 2>&1

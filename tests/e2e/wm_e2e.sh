@@ -9,57 +9,20 @@
 # Usage: wm_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER
 set -uo pipefail
 
-program=${1:?usage: wm_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-defaults=${2:?usage: wm_e2e.sh PATH_TO_SURFTALLY DEFAULT_DATA_FOLDER}
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/desktop-lib.sh"
-
-fail() {
-    echo "FAILED: $*"
-    if [ -n "${work:-}" ] && [ -f "$work/program.log" ]; then
-        echo "--- program output:"
-        tail -n 20 "$work/program.log"
-    fi
-    [ -n "${work:-}" ] && import -window root "/tmp/surftally-wm-failure.png" 2>/dev/null &&
-        echo "--- screen at the failure: /tmp/surftally-wm-failure.png"
-    exit 1
-}
+source "$(dirname "$0")/desktop-lib.sh"
 
 require_tools Xvfb openbox xdotool xwininfo xprop xmessage import
-[ -x "$program" ] || fail "no program at $program"
-program=$(realpath "$program")
-defaults=$(realpath "$defaults")
+program_and_defaults "$@"
 
-bound=100
-start_work TERM 30
-start_xvfb 1024x768x24
-start_openbox
-offline_prefix
+start_openbox_desktop 1024x768x24 100
 if [ ${#offline[@]} -eq 0 ]; then
     echo "note: no network namespaces here; the host's connection decides on-line or off-line"
 fi
 
-strip() { xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null | head -n 1; }
-strip_shown() { [ -n "$(strip)" ]; }
-
 # start_program LEFT TOP STATUS: a fresh data folder with that position and status switch.
-run=0
 start_program() {
-    run=$((run + 1))
-    data="$work/data$run"
-    seed_data "$data" "$defaults"
-    printf '%s\r\n%s\r\n' "$1" "$2" >"$data/position.dat"
-    printf '%s\r\n' "$3" >"$data/status.dat"
-    SURFTALLY_DATA_DIR="$data" LSAN_OPTIONS="suppressions=$here/lsan.supp" \
-        timeout "$bound" "${offline[@]}" "$program" >"$work/program.log" 2>&1 &
-    program_pid=$!
-    pids+=($program_pid)
-    wait_until 30 strip_shown || fail "the strip was not shown (run $run)"
-    window=$(strip)
-}
-stop_program() {
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null
+    new_data position.dat="$1 $2" status.dat="$3"
+    show_program
 }
 
 # check_strip X Y WIDTH HEIGHT: where the strip stands and that nothing of a frame is drawn.

@@ -3,9 +3,9 @@
 // words.
 #include <cmath>
 
-#include "DisplayState.h"
-#include "FormsFixture.h"
-#include "Texts.h"
+#include "forms/DisplayState.h"
+#include "forms/Texts.h"
+#include "tests/forms/FormsFixture.h"
 
 using namespace formstest;
 

@@ -1,33 +1,7 @@
 // The rules of the controls themselves, whatever toolkit draws them.
-#include "FormsFixture.h"
+#include "tests/forms/FormsFixture.h"
 
 using namespace formstest;
-
-namespace {
-
-// A window with one masked edit and one check box, counting their handlers' runs.
-class Panel final : public TForm {
-public:
-    explicit Panel(TApplication& app) : TForm(app, FormStyle::Dialog, "Panel") {
-        Edit = add<TMaskEdit>(*this, "Edit", "!00:00;1;_", "00:00");
-        Box = add<TCheckBox>(*this, "Box", "Box");
-        Edit->OnChange = [this] { ++changes; };
-        Box->OnClick = [this] { ++clicks; };
-    }
-    TMaskEdit* Edit;
-    TCheckBox* Box;
-    int changes = 0;
-    int clicks = 0;
-};
-
-class ControlsTest : public ::testing::Test {
-protected:
-    FakeToolkit toolkit;
-    TApplication app{toolkit};
-    Panel panel{app};
-};
-
-}  // namespace
 
 TEST_F(ControlsTest, MaskedEditOverwritesSkipsSeparatorsAndRefusesWhatDoesNotFit) {
     TMaskEdit& edit = *panel.Edit;

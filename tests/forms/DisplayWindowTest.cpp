@@ -1,4 +1,4 @@
-#include "FormsFixture.h"
+#include "tests/forms/FormsFixture.h"
 
 using namespace formstest;
 
@@ -88,12 +88,12 @@ TEST_F(FormsTest, TypedBalanceIsNeverUndoneByTheLastBalance) {
     ASSERT_FALSE(form2->Visible());
     EXPECT_EQ(data.get("remain.dat"), "020:00:00\r\n");
 
-    shell.mouse(WM_MOUSEMOVE);
+    shell.mouse(TrayEvent::MouseMove);
     EXPECT_EQ(shell.tip(), "Off - Line ... Available Time: 020:00:00 ");
     form1->Status->userClick();
     EXPECT_EQ(form2->Edit->Text(), "020:00:00");
     form2->userClose();
-    shell.mouse(WM_LBUTTONDBLCLK);
+    shell.mouse(TrayEvent::LeftButtonDoubleClick);
     EXPECT_EQ(form2->Edit->Text(), "020:00:00");
     EXPECT_EQ(data.get("remain.dat"), "020:00:00\r\n");
     EXPECT_EQ(form1->state().BaseSeconds, 20 * 3600);
@@ -103,12 +103,12 @@ TEST_F(FormsTest, TrayClickTogglesTheStripAndTheHideBoxWithoutStoringIt) {
     build();
     const std::string stored = data.get("hide.dat");
     ASSERT_TRUE(form1->Visible());
-    shell.mouse(WM_LBUTTONDOWN);
-    shell.mouse(WM_LBUTTONUP);
+    shell.mouse(TrayEvent::LeftButtonDown);
+    shell.mouse(TrayEvent::LeftButtonUp);
     EXPECT_FALSE(form1->Visible());
     EXPECT_TRUE(form2->Hide->Checked());
-    shell.mouse(WM_LBUTTONDOWN);
-    shell.mouse(WM_LBUTTONUP);
+    shell.mouse(TrayEvent::LeftButtonDown);
+    shell.mouse(TrayEvent::LeftButtonUp);
     EXPECT_TRUE(form1->Visible());
     EXPECT_FALSE(form2->Hide->Checked());
     EXPECT_EQ(data.get("hide.dat"), stored);
@@ -118,8 +118,8 @@ TEST_F(FormsTest, WithoutANotificationAreaTheStripIsNeverHidden) {
     build(false);
     form2->Hide->setChecked(true);
     EXPECT_TRUE(form1->Visible());
-    shell.mouse(WM_LBUTTONDOWN);
-    shell.mouse(WM_LBUTTONUP);
+    shell.mouse(TrayEvent::LeftButtonDown);
+    shell.mouse(TrayEvent::LeftButtonUp);
     EXPECT_TRUE(form1->Visible());
     data.put("hide.dat", "On\r\n");
     form1->Timer2Timer();
@@ -178,7 +178,7 @@ TEST_F(FormsTest, TipIsRebuiltOnEveryMoveWithOneTrailingBlank) {
     EXPECT_EQ(shell.tip(), " Available Time: hhh:mm:ss ");
     flags.setOnline(ConnectionFlags::kModem);
     tick();
-    shell.mouse(WM_MOUSEMOVE);
+    shell.mouse(TrayEvent::MouseMove);
     EXPECT_EQ(shell.tip(), "Modem ... Available Time: 012:34:55 ");
     EXPECT_EQ(form1->Status->Color(), clMaroon);
 }
@@ -194,7 +194,7 @@ TEST_F(FormsTest, SerbianHintsAndTipTurnAtTheFirstMove) {
     form1->Status->userMouseMove();
     EXPECT_EQ(form1->Display->Hint(), "Dostupno vreme na Vasem Internet racunu - proracunato");
     EXPECT_EQ(form1->Status->Hint(), "Klikni ovde za podesavanja!");
-    shell.mouse(WM_MOUSEMOVE);
+    shell.mouse(TrayEvent::MouseMove);
     EXPECT_EQ(shell.tip(), "Off - Line ... Dostupno vreme: 012:34:56 ");
 }
 
@@ -206,16 +206,27 @@ TEST_F(FormsTest, StartUpReadsPositionAndShowsTheStatusStrip) {
     EXPECT_EQ(form1->Width(), 120);
     EXPECT_EQ(form1->Height(), 37);  // status.dat says On
     EXPECT_TRUE(form1->Status->Visible());
-    EXPECT_EQ(form1->Status->Top(), 24);
-    EXPECT_EQ(form1->Status->Height(), 13);
-    EXPECT_EQ(form1->Display->Bounds().Width, 116);
+    // The status strip is docked at the bottom, the whole width, below the display.
+    const TRect& status = form1->Status->Bounds();
+    const TRect& display = form1->Display->Bounds();
+    EXPECT_EQ(status.Top + status.Height, form1->Height());
+    EXPECT_EQ(status.Left, 0);
+    EXPECT_EQ(status.Width, form1->Width());
+    EXPECT_GE(status.Top, display.Top + display.Height);
+    // The display fills the background picture inside an even frame.
+    const TRect& back = form1->BackImage->Bounds();
+    const int frame = display.Left - back.Left;
+    EXPECT_GT(frame, 0);
+    EXPECT_EQ(display.Top - back.Top, frame);
+    EXPECT_EQ(back.Left + back.Width - (display.Left + display.Width), frame);
+    EXPECT_EQ(back.Top + back.Height - (display.Top + display.Height), frame);
     form2->Status->setChecked(false);
     EXPECT_EQ(form1->Height(), 25);
     EXPECT_EQ(data.get("status.dat"), "Off\r\n");
     EXPECT_EQ(application.loaded.front(), "Off-Line.ico");
     // Shown once the windows exist, with the application's own window hidden.
     EXPECT_TRUE(form1->Visible());
-    EXPECT_EQ(application.restored, std::vector<bool>{false});
+    EXPECT_EQ(application.showCalls, std::vector<bool>{false});
 }
 
 // A missing picture is reported; the balance, minimum and period are read all the same, so
@@ -246,7 +257,7 @@ TEST_F(FormsTest, DeletedBalanceFileEndsTheProgramOnceItsMessageIsClosed) {
     EXPECT_FALSE(form1->Visible());
     EXPECT_FALSE(form2->Visible());
     EXPECT_EQ(form1->TrayIcon1, nullptr);
-    EXPECT_EQ(shell.requests.back(), NotifyMessage::NIM_DELETE);
+    EXPECT_EQ(shell.requests.back(), NotifyRequest::Delete);
     EXPECT_FALSE(form1->Timer1->Enabled());
     EXPECT_EQ(toolkit.quits, 0);
     EXPECT_EQ(shownError(), "File not found");
@@ -264,7 +275,7 @@ TEST_F(FormsTest, CloseApplicationEndsAtOnceWithoutAMessage) {
 }
 
 TEST_F(FormsTest, RefusedNotificationIconStopsTheStripFromBeingBuilt) {
-    shell.refuseAdd = true;
+    shell.failAdd = true;
     try {
         build();
         FAIL() << "the strip was built without its notification icon";

@@ -1,30 +1,7 @@
 // Text that arrives in one piece, Enter and Escape, and the orderly end of the program.
-#include "FormsFixture.h"
+#include "tests/forms/FormsFixture.h"
 
 using namespace formstest;
-
-namespace {
-
-class PastePanel final : public TForm {
-public:
-    explicit PastePanel(TApplication& app) : TForm(app, FormStyle::Dialog, "Panel") {
-        Edit = add<TMaskEdit>(*this, "Edit", "!000:00:00;1;_", "011:59:47");
-        Spin = add<TSpinEdit>(*this, "Spin", 0, 999, 3);
-        Edit->OnChange = [this] { ++changes; };
-    }
-    TMaskEdit* Edit;
-    TSpinEdit* Spin;
-    int changes = 0;
-};
-
-class PasteTest : public ::testing::Test {
-protected:
-    FakeToolkit toolkit;
-    TApplication app{toolkit};
-    PastePanel panel{app};
-};
-
-}  // namespace
 
 TEST_F(PasteTest, PastedTextIsTypedAtTheCaretUnderTheMaskOrRefusedWhole) {
     TMaskEdit& edit = *panel.Edit;

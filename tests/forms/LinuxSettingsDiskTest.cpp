@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "FormsFixture.h"
-#include "MountNamespace.h"
+#include "tests/forms/FormsFixture.h"
+#include "tests/support/MountNamespace.h"
 
 namespace formstest {
 namespace {

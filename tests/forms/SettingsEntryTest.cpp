@@ -1,5 +1,5 @@
 // What the user typed in the settings is what is kept: Escape, OK and the stored position.
-#include "FormsFixture.h"
+#include "tests/forms/FormsFixture.h"
 
 using namespace formstest;
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "Conversions.h"
-#include "FuzzCheck.h"
+#include "store/Conversions.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 using namespace surftally;
 

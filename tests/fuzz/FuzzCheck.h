@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "StoreErrors.h"
+#include "store/StoreErrors.h"
 
 namespace surftally::fuzz {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "Conversions.h"
-#include "FuzzCheck.h"
+#include "store/Conversions.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 using namespace surftally;
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "DataFolder.h"
-#include "FuzzCheck.h"
-#include "StoreErrors.h"
+#include "store/DataFolder.h"
+#include "store/StoreErrors.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 using namespace surftally;
 

@@ -8,12 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "Conversions.h"
-#include "DataFolder.h"
-#include "FakeClock.h"
-#include "FuzzCheck.h"
-#include "Globals.h"
-#include "StoredState.h"
+#include "accounting/Globals.h"
+#include "accounting/StoredState.h"
+#include "store/Conversions.h"
+#include "store/DataFolder.h"
+#include "tests/fuzz/FuzzCheck.h"
+#include "tests/support/FakeClock.h"
 
 using namespace surftally;
 

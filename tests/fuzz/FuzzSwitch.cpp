@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "Conversions.h"
-#include "FuzzCheck.h"
+#include "store/Conversions.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 using namespace surftally;
 

@@ -11,8 +11,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "QtIconImage.h"
-#include "QtTrayApplication.h"
+#include "platform/qt/QtIconImage.h"
+#include "platform/qt/QtTrayApplication.h"
 
 namespace surftally {
 namespace {

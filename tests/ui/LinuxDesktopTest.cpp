@@ -27,13 +27,13 @@
 #include <thread>
 #include <vector>
 
-#include "QtNotificationAreaShell.h"
-#include "QtOrderlyEnd.h"
-#include "QtPlatformChoice.h"
-#include "QtSniTrayShell.h"
-#include "QtTrayApplication.h"
-#include "SniTypes.h"
-#include "TTrayIcon.h"
+#include "platform/TTrayIcon.h"
+#include "platform/qt/NotificationAreaShell.h"
+#include "platform/qt/QtOrderlyEnd.h"
+#include "platform/qt/QtPlatformChoice.h"
+#include "platform/qt/QtTrayApplication.h"
+#include "platform/qt/SniTrayShell.h"
+#include "platform/qt/SniTypes.h"
 
 namespace surftally {
 
@@ -233,8 +233,8 @@ protected:
     QWidget window;
     QtTrayApplication application{&window};
     // The shells outlive the icon.
-    std::unique_ptr<QtSniTrayShell> sniShell;
-    std::unique_ptr<QtNotificationAreaShell> areaShell;
+    std::unique_ptr<SniTrayShell> sniShell;
+    std::unique_ptr<NotificationAreaShell> areaShell;
     std::unique_ptr<TTrayIcon> tray;
     std::vector<std::string> events;
 };
@@ -242,8 +242,8 @@ protected:
 using Events = std::vector<std::string>;
 
 TEST_F(SniTest, AnItemRegistersWhenAWatcherComesAndShowsItsPicturesAndTip) {
-    sniShell = std::make_unique<QtSniTrayShell>(*program);
-    QtSniTrayShell& shell = *sniShell;
+    sniShell = std::make_unique<SniTrayShell>(*program);
+    SniTrayShell& shell = *sniShell;
     EXPECT_FALSE(shell.available());
     makeIcon(shell);
     tray->setHint(" Off - Line ... Available Time: 010:00:00 ");
@@ -273,8 +273,8 @@ TEST_F(SniTest, AnItemRegistersWhenAWatcherComesAndShowsItsPicturesAndTip) {
 
 TEST_F(SniTest, ActivationsBecomeAClickOrOneDoubleClick) {
     startWatcher();
-    sniShell = std::make_unique<QtSniTrayShell>(*program);
-    QtSniTrayShell& shell = *sniShell;
+    sniShell = std::make_unique<SniTrayShell>(*program);
+    SniTrayShell& shell = *sniShell;
     makeIcon(shell);
     const QString service = shell.serviceName(tray->record().hWnd);
 
@@ -302,7 +302,7 @@ TEST_F(SniTest, ActivationsPairByWhenTheyArrivedHoweverLateTheLoopTakesThem) {
     constexpr int interval = 600;
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(interval);
     startWatcher();
-    sniShell = std::make_unique<QtSniTrayShell>(*program);
+    sniShell = std::make_unique<SniTrayShell>(*program);
     makeIcon(*sniShell);
     const QString service = sniShell->serviceName(tray->record().hWnd);
     const Events click{"Down0", "Click", "Up0"};
@@ -344,8 +344,8 @@ TEST_F(SniTest, ActivationsPairByWhenTheyArrivedHoweverLateTheLoopTakesThem) {
 
 TEST_F(SniTest, OnlyAChangedPictureOrTipIsSignalled) {
     startWatcher();
-    sniShell = std::make_unique<QtSniTrayShell>(*program);
-    QtSniTrayShell& shell = *sniShell;
+    sniShell = std::make_unique<SniTrayShell>(*program);
+    SniTrayShell& shell = *sniShell;
     makeIcon(shell);
     const QString service = shell.serviceName(tray->record().hWnd);
     tray->setHint("Off - Line ... Available Time: 010:00:00 ");
@@ -384,8 +384,8 @@ TEST_F(SniTest, OnlyAChangedPictureOrTipIsSignalled) {
 
 TEST_F(SniTest, TheIconMovesToTheX11AreaWhenTheWatcherGoesAndBack) {
     startWatcher();
-    areaShell = std::make_unique<QtNotificationAreaShell>(*program);
-    QtNotificationAreaShell& shell = *areaShell;
+    areaShell = std::make_unique<NotificationAreaShell>(*program);
+    NotificationAreaShell& shell = *areaShell;
     std::vector<bool> changes;
     shell.setOnAvailabilityChanged([&](bool available) { changes.push_back(available); });
     ASSERT_TRUE(waitFor([&] { return shell.available(); }));

@@ -18,34 +18,19 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "FormsFixture.h"
-#include "HelpTexts.h"
-#include "QtControlPeer.h"
-#include "QtToolkit.h"
+#include "forms/HelpTexts.h"
+#include "tests/support/ProgramTest.h"
+#include "ui/qt/Control.h"
+#include "ui/qt/Toolkit.h"
 
-using namespace formstest;
+using namespace surftally;
 
 namespace {
 
-class QtWindows : public ::testing::Test {
+class QtWindows : public ProgramTest<QtToolkit> {
 protected:
-    void SetUp() override {
-        ConnectionText.clear();
-        Serbian = false;
-        data.seedDefaults();
-        for (const char* icon : {"Off-Line.ico", "LAN.ico", "MODEM.ico"}) {
-            data.put(icon, "icon");
-        }
-    }
-    void TearDown() override { Serbian = false; }
-
     void build() {
-        form1 = std::make_unique<TForm1>(
-            app, DataFolder(data.path()), clock, flags, shell, application,
-            [this](const std::filesystem::path& f) { application.load(f); });
-        form2 = std::make_unique<TForm2>(app, *form1);
-        form4 = std::make_unique<TForm4>(app);
-        form2->setHelpWindow(form4.get());
+        buildProgram();
         form1->Timer1->setEnabled(false);
         form1->Timer2->setEnabled(false);
         form1->Show();
@@ -53,7 +38,7 @@ protected:
 
     template <class W>
     W* widget(const TForm& form, const char* name) const {
-        auto* window = dynamic_cast<QtControlPeer*>(form.Peer())->widget();
+        auto* window = dynamic_cast<QtControl*>(form.Peer())->widget();
         if (window->objectName() == QLatin1String(name)) {
             return qobject_cast<W*>(window);
         }
@@ -68,17 +53,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
         field->setFocus(Qt::MouseFocusReason);
     }
-
-    TempFolder data;
-    FakeClock clock;
-    FakeConnectionFlags flags;
-    RecordingShell shell;
-    RecordingApplication application;
-    QtToolkit toolkit;
-    TApplication app{toolkit};
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm4> form4;
 };
 
 QColor background(QWidget* w) {

@@ -1,7 +1,7 @@
 // Pairing D-Bus activations into clicks and double clicks by the moment each arrived.
 #include <gtest/gtest.h>
 
-#include "SniActivations.h"
+#include "platform/qt/SniActivations.h"
 
 namespace surftally {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ConnectionProbe.h"
-#include "FakeConnectionFlags.h"
+#include "accounting/ConnectionProbe.h"
+#include "tests/support/FakeConnectionFlags.h"
 
 namespace surftally {
 namespace {

@@ -10,9 +10,9 @@
 #include <random>
 #include <string>
 
-#include "Conversions.h"
-#include "DataFolder.h"
-#include "TempFolder.h"
+#include "store/Conversions.h"
+#include "store/DataFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 

@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <string>
 
-#include "FolderLock.h"
-#include "MountNamespace.h"
-#include "TempFolder.h"
+#include "store/FolderLock.h"
+#include "tests/support/MountNamespace.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 using Outcome = FolderLock::Outcome;

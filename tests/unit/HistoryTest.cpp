@@ -1,4 +1,4 @@
-#include "History.h"
+#include "accounting/History.h"
 
 #include <gtest/gtest.h>
 

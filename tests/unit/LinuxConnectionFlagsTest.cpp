@@ -12,9 +12,9 @@
 #include <sstream>
 #include <thread>
 
-#include "ConnectionProbe.h"
-#include "LinuxConnectionFlags.h"
-#include "TempFolder.h"
+#include "accounting/ConnectionProbe.h"
+#include "platform/linux/LinuxConnectionFlags.h"
+#include "tests/support/TempFolder.h"
 
 namespace surftally {
 namespace {

@@ -3,13 +3,13 @@
 #include <cerrno>
 #include <fstream>
 
-#include "Conversions.h"
-#include "DataFolder.h"
+#include "store/Conversions.h"
+#include "store/DataFolder.h"
 #ifndef _WIN32
-#include "MountNamespace.h"
+#include "tests/support/MountNamespace.h"
 #endif
-#include "StoreErrors.h"
-#include "TempFolder.h"
+#include "store/StoreErrors.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "DataFolder.h"
-#include "FakeClock.h"
-#include "Globals.h"
-#include "StoredState.h"
-#include "TempFolder.h"
+#include "accounting/Globals.h"
+#include "accounting/StoredState.h"
+#include "store/DataFolder.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 

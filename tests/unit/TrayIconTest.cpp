@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "FakeTrayApplication.h"
-#include "FakeTrayShell.h"
-#include "TTrayIcon.h"
+#include "platform/TTrayIcon.h"
+#include "tests/support/FakeTrayApplication.h"
+#include "tests/support/FakeTrayShell.h"
 
 namespace surftally {
 namespace {
 
-constexpr std::uint32_t kCallback = WM_USER + 1;
+constexpr std::uint32_t kCallback = TrayEvent::User + 1;
 
 class RecordingMenu : public TPopupMenu {
 public:
@@ -72,12 +72,12 @@ TEST(TrayIconConstruction, AddsTheRecordWithTheApplicationsIconAndTitle) {
 
     ASSERT_EQ(shell.requests.size(), 1u);
     const auto& add = shell.requests[0];
-    EXPECT_EQ(add.message, NotifyMessage::NIM_ADD);
+    EXPECT_EQ(add.message, NotifyRequest::Add);
     EXPECT_EQ(add.data.cbSize, 88u);
     EXPECT_NE(add.data.hWnd, 0u);
     EXPECT_TRUE(shell.isAllocated(add.data.hWnd));
     EXPECT_EQ(add.data.uID, 0u);
-    EXPECT_EQ(add.data.uFlags, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    EXPECT_EQ(add.data.uFlags, NotifyFlag::Message | NotifyFlag::Icon | NotifyFlag::Tip);
     EXPECT_EQ(add.data.uCallbackMessage, 1025u);
     EXPECT_EQ(add.data.hIcon, 0x11u);
     EXPECT_STREQ(add.data.szTip, "Surftally");
@@ -95,7 +95,7 @@ TEST(TrayIconConstruction, ShellGivesTheRecordSizeAndAnEmptyTitleLeavesNoTip) {
     app.title.clear();
     TTrayIcon tray(shell, app);
     EXPECT_EQ(shell.requests[0].data.cbSize, 152u);
-    EXPECT_EQ(shell.requests[0].data.uFlags, NIF_MESSAGE | NIF_ICON);
+    EXPECT_EQ(shell.requests[0].data.uFlags, NotifyFlag::Message | NotifyFlag::Icon);
 }
 
 TEST(TrayIconConstruction, FailedAddRaisesAndLeavesNothingBehind) {
@@ -124,9 +124,10 @@ TEST_F(TrayIconTest, HintComparesExactlyWithTheStoredHint) {
     ASSERT_EQ(shell.requests.size(), 1u);
     tray->setHint(" off - line ");
     ASSERT_EQ(shell.requests.size(), 2u);
-    EXPECT_EQ(shell.requests[1].message, NotifyMessage::NIM_MODIFY);
+    EXPECT_EQ(shell.requests[1].message, NotifyRequest::Modify);
     EXPECT_STREQ(shell.requests[1].data.szTip, " off - line ");
-    EXPECT_EQ(shell.requests[1].data.uFlags, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    EXPECT_EQ(shell.requests[1].data.uFlags,
+              NotifyFlag::Message | NotifyFlag::Icon | NotifyFlag::Tip);
 }
 
 TEST_F(TrayIconTest, LongHintIsCutInTheTipButKeptWhole) {
@@ -137,7 +138,7 @@ TEST_F(TrayIconTest, LongHintIsCutInTheTipButKeptWhole) {
     EXPECT_EQ(shell.requests.back().data.szTip[63], '\0');
     // A different text behind the cut is still a change.
     tray->setHint(hint + "y");
-    EXPECT_EQ(shell.count(NotifyMessage::NIM_MODIFY), 2u);
+    EXPECT_EQ(shell.count(NotifyRequest::Modify), 2u);
 }
 
 TEST_F(TrayIconTest, EmptyHintAfterATextEmptiesTheTipAndDropsTheTipFlag) {
@@ -145,7 +146,7 @@ TEST_F(TrayIconTest, EmptyHintAfterATextEmptiesTheTipAndDropsTheTipFlag) {
     tray->setHint("");
     ASSERT_EQ(shell.requests.size(), 2u);
     const auto& sent = shell.requests[1].data;
-    EXPECT_EQ(sent.uFlags, NIF_MESSAGE | NIF_ICON);
+    EXPECT_EQ(sent.uFlags, NotifyFlag::Message | NotifyFlag::Icon);
     const char zeros[64] = {};
     EXPECT_EQ(std::memcmp(sent.szTip, zeros, sizeof zeros), 0);
 }
@@ -164,20 +165,21 @@ TEST_F(TrayIconTest, IconIsTestedByObjectIdentity) {
 }
 
 TEST_F(TrayIconTest, LeftDoubleClickGivesOneClick) {
-    for (auto m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+    for (auto m : {TrayEvent::LeftButtonDown, TrayEvent::LeftButtonUp,
+                   TrayEvent::LeftButtonDoubleClick, TrayEvent::LeftButtonUp}) {
         mouse(m);
     }
     EXPECT_EQ(events, (std::vector<std::string>{"Down0", "Click", "Up0", "DblClick", "Up0"}));
 }
 
 TEST_F(TrayIconTest, OnlyALeftPressFollowedByItsReleaseClicks) {
-    mouse(WM_LBUTTONUP);
-    mouse(WM_RBUTTONDOWN);
-    mouse(WM_RBUTTONUP);
-    mouse(WM_MBUTTONDOWN);
-    mouse(WM_MBUTTONUP);
-    mouse(WM_RBUTTONDBLCLK);
-    mouse(WM_MBUTTONDBLCLK);
+    mouse(TrayEvent::LeftButtonUp);
+    mouse(TrayEvent::RightButtonDown);
+    mouse(TrayEvent::RightButtonUp);
+    mouse(TrayEvent::MiddleButtonDown);
+    mouse(TrayEvent::MiddleButtonUp);
+    mouse(TrayEvent::RightButtonDoubleClick);
+    mouse(TrayEvent::MiddleButtonDoubleClick);
     mouse(0x20A);  // a wheel message: not in the table
     EXPECT_EQ(events, (std::vector<std::string>{"Up0", "Down1", "Up1", "Down2", "Up2", "DblClick",
                                                 "DblClick"}));
@@ -186,20 +188,20 @@ TEST_F(TrayIconTest, OnlyALeftPressFollowedByItsReleaseClicks) {
 TEST_F(TrayIconTest, KeysAndPointerAreReadOnceBeforeTheHandlers) {
     shell.shiftDown = true;
     shell.altDown = true;
-    mouse(WM_MOUSEMOVE);
+    mouse(TrayEvent::MouseMove);
     EXPECT_EQ(lastShift, ssShift | ssAlt);
     EXPECT_EQ(lastPoint.X, 640);
     EXPECT_EQ(lastPoint.Y, 1010);
 
     shell.shiftDown = shell.altDown = false;
     shell.controlDown = true;
-    mouse(WM_MBUTTONDOWN);
+    mouse(TrayEvent::MiddleButtonDown);
     EXPECT_EQ(lastShift, ssCtrl | ssMiddle);
 
     // The click handler moves the pointer; the release still carries the earlier position.
-    mouse(WM_LBUTTONDOWN);
+    mouse(TrayEvent::LeftButtonDown);
     tray->OnClick = [this](TTrayIcon*) { shell.cursor = {1, 2}; };
-    mouse(WM_LBUTTONUP);
+    mouse(TrayEvent::LeftButtonUp);
     EXPECT_EQ(lastShift, ssCtrl | ssLeft);
     EXPECT_EQ(lastPoint.X, 640);
 }
@@ -207,7 +209,7 @@ TEST_F(TrayIconTest, KeysAndPointerAreReadOnceBeforeTheHandlers) {
 TEST_F(TrayIconTest, MenuPopsUpOnlyWhileTheApplicationWindowIsHidden) {
     RecordingMenu menu;
     tray->setPopupMenu(&menu);
-    mouse(WM_RBUTTONDOWN);
+    mouse(TrayEvent::RightButtonDown);
     EXPECT_TRUE(menu.popups.empty());
 
     app.windowVisible = false;
@@ -215,7 +217,7 @@ TEST_F(TrayIconTest, MenuPopsUpOnlyWhileTheApplicationWindowIsHidden) {
         events.push_back("Down");
         shell.cursor = {5, 6};  // the menu reads the pointer anew
     };
-    mouse(WM_RBUTTONDOWN);
+    mouse(TrayEvent::RightButtonDown);
     ASSERT_EQ(menu.popups.size(), 1u);
     EXPECT_EQ(menu.popups[0].X, 5);
     EXPECT_EQ(menu.popups[0].Y, 6);
@@ -223,25 +225,25 @@ TEST_F(TrayIconTest, MenuPopsUpOnlyWhileTheApplicationWindowIsHidden) {
 }
 
 TEST_F(TrayIconTest, SessionEndMessages) {
-    TrayMessage query{WM_QUERYENDSESSION, 0, 0, 0};
+    TrayMessage query{TrayEvent::QueryEndSession, 0, 0, 0};
     shell.send(window, query);
     EXPECT_EQ(query.Result, 1);
 
-    TrayMessage cancelled{WM_ENDSESSION, 0, 0, 0};
+    TrayMessage cancelled{TrayEvent::EndSession, 0, 0, 0};
     shell.send(window, cancelled);
     EXPECT_TRUE(shell.requests.empty());
 
-    TrayMessage ending{WM_ENDSESSION, 1, 0, 0};
+    TrayMessage ending{TrayEvent::EndSession, 1, 0, 0};
     shell.send(window, ending);
     ASSERT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(shell.requests[0].message, NotifyMessage::NIM_DELETE);
+    EXPECT_EQ(shell.requests[0].message, NotifyRequest::Delete);
 
     // Later changes still send modify requests; destruction removes once more.
     shell.failDelete = true;
     tray->setHint("after");
     tray.reset();
-    EXPECT_EQ(shell.count(NotifyMessage::NIM_MODIFY), 1u);
-    EXPECT_EQ(shell.count(NotifyMessage::NIM_DELETE), 2u);
+    EXPECT_EQ(shell.count(NotifyRequest::Modify), 1u);
+    EXPECT_EQ(shell.count(NotifyRequest::Delete), 2u);
 
     TrayMessage other{0x10, 0, 0, 0};
     EXPECT_FALSE(shell.send(window, other));
@@ -259,7 +261,7 @@ TEST_F(TrayIconTest, NothingReachesADestroyedIcon) {
     menu.reset();
     EXPECT_EQ(tray->PopupMenu(), nullptr);
     app.windowVisible = false;
-    mouse(WM_RBUTTONDOWN);  // no menu left to call
+    mouse(TrayEvent::RightButtonDown);  // no menu left to call
 
     RecordingMenu keptMenu;
     tray->setPopupMenu(&keptMenu);
@@ -267,16 +269,16 @@ TEST_F(TrayIconTest, NothingReachesADestroyedIcon) {
     EXPECT_FALSE(shell.isAllocated(window));
     EXPECT_FALSE(app.onMinimize);
     EXPECT_FALSE(app.onRestore);
-    EXPECT_EQ(shell.requests.back().message, NotifyMessage::NIM_DELETE);
+    EXPECT_EQ(shell.requests.back().message, NotifyRequest::Delete);
     // keptMenu's destructor must not reach the gone icon (ASan watches this).
 }
 
 TEST(TrayIconDestruction, RemovesTheIconWhileItsWindowExists) {
     // Each request, with whether the window it names was still there.
     struct WatchingShell : FakeTrayShell {
-        bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override {
+        bool NotifyIcon(NotifyRequest request, const NotifyIconData& data) override {
             windowAlive.push_back(isAllocated(data.hWnd));
-            return FakeTrayShell::NotifyIcon(message, data);
+            return FakeTrayShell::NotifyIcon(request, data);
         }
         std::vector<bool> windowAlive;
     };
@@ -284,7 +286,7 @@ TEST(TrayIconDestruction, RemovesTheIconWhileItsWindowExists) {
     FakeTrayApplication app;
     std::make_unique<TTrayIcon>(shell, app).reset();
     ASSERT_EQ(shell.requests.size(), 2u);
-    EXPECT_EQ(shell.requests[1].message, NotifyMessage::NIM_DELETE);
+    EXPECT_EQ(shell.requests[1].message, NotifyRequest::Delete);
     EXPECT_TRUE(shell.windowAlive[1]) << "the removal names a destroyed window";
     EXPECT_EQ(shell.allocatedWindows(), 0u);
 }
@@ -295,10 +297,10 @@ TEST_F(TrayIconTest, HandlerThatDestroysTheIconEndsTheDispatch) {
         tray.reset();
     };
     tray->OnMinimize = [this](TTrayIcon*) { events.push_back("Minimize"); };
-    mouse(WM_LBUTTONDOWN);
-    mouse(WM_LBUTTONUP);
+    mouse(TrayEvent::LeftButtonDown);
+    mouse(TrayEvent::LeftButtonUp);
     EXPECT_EQ(events, (std::vector<std::string>{"Down0", "Click"}));
-    EXPECT_FALSE(shell.sendMouse(window, WM_LBUTTONUP));
+    EXPECT_FALSE(shell.sendMouse(window, TrayEvent::LeftButtonUp));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "FolderLock.h"
+#include "store/FolderLock.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2) {

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "FolderLock.h"
-#include "TempFolder.h"
+#include "store/FolderLock.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 using Outcome = FolderLock::Outcome;

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "DataFolder.h"
-#include "TempFolder.h"
+#include "store/DataFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 

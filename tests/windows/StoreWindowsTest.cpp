@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <thread>
 
-#include "DataFolder.h"
-#include "StoreErrors.h"
-#include "TempFolder.h"
+#include "store/DataFolder.h"
+#include "store/StoreErrors.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-// The portable names first; windows.h makes macros of some of them.
-#include "TTrayIcon.h"
-#include "TrayApplication.h"
-#include "WinTrayShell.h"
-#include "WindowPlacement.h"
-// After the portable names.
-#include "NativeNotifyRecord.h"
+#include "platform/TTrayIcon.h"
+#include "platform/TrayApplication.h"
+#include "platform/windows/NativeNotifyRecord.h"
+#include "platform/windows/WinTrayShell.h"
+#include "platform/windows/WindowPlacement.h"
 
 #include <memory>
 #include <string>

@@ -1,29 +1,20 @@
 #include <gtest/gtest.h>
 
-// The portable names first; windows.h makes macros of some of them.
-#include "FakeClock.h"
-#include "FakeConnectionFlags.h"
-#include "FakeTrayApplication.h"
-#include "FakeTrayShell.h"
-#include "Globals.h"
-#include "TApplication.h"
-#include "TForm1.h"
-#include "TForm2.h"
-#include "TForm4.h"
-#include "TempFolder.h"
-
-// After the portable names.
-#include "Win32Control.h"
-#include "Win32Dpi.h"
-#include "Win32Fonts.h"
-#include "Win32StripDrawing.h"
-#include "Win32Toolkit.h"
+#include "accounting/Globals.h"
+#include "forms/StripLook.h"
+#include "tests/support/ProgramTest.h"
+#include "ui/win32/Control.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/Fonts.h"
+#include "ui/win32/StripDrawing.h"
+#include "ui/win32/Toolkit.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -164,26 +155,18 @@ void putClipboard(const std::wstring& text) {
     ::CloseClipboard();
 }
 
-class Win32ToolkitTest : public ::testing::Test {
+class Win32ToolkitTest : public ProgramTest<Win32Toolkit> {
 protected:
     void SetUp() override {
-        Serbian = false;
-        ConnectionText.clear();
-        temp.seedDefaults();
+        ProgramTest::SetUp();
         temp.put("remain.dat", "010:00:00\r\n");
         temp.put("status.dat", "Off\r\n");
-        form1 = std::make_unique<TForm1>(application, DataFolder(temp.path()), clock, flags, shell,
-                                         trayApplication, [](const std::filesystem::path&) {});
-        form2 = std::make_unique<TForm2>(application, *form1);
-        form4 = std::make_unique<TForm4>(application);
-        form2->setHelpWindow(form4.get());
+        buildProgram();
         form1->Show();
         toolkit.processMessages();
     }
     void TearDown() override {
-        form4.reset();
-        form2.reset();
-        form1.reset();
+        ProgramTest::TearDown();
         toolkit.processMessages();
     }
 
@@ -209,16 +192,7 @@ protected:
         toolkit.processMessages();
     }
 
-    Win32Toolkit toolkit;
-    TApplication application{toolkit};
-    TempFolder temp;
-    FakeClock clock;
-    FakeConnectionFlags flags;
-    FakeTrayShell shell;
-    FakeTrayApplication trayApplication;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm4> form4;
+    TempFolder& temp = data;  // the data folder
 };
 
 }  // namespace
@@ -258,8 +232,8 @@ TEST_F(Win32ToolkitTest, StripDrawsTheFrameAndTheDisplayInTheTicksColours) {
     tick();
     const Snapshot strip(hwnd(*form1));
     ASSERT_EQ(strip.height(), 37);
-    EXPECT_EQ(strip.at(0, 0), RGB(153, 153, 153));
-    EXPECT_EQ(strip.at(1, 1), RGB(127, 127, 127));
+    EXPECT_EQ(strip.at(0, 0), StripLook::kOuterFrame);
+    EXPECT_EQ(strip.at(1, 1), StripLook::kInnerFrame);
     EXPECT_EQ(strip.at(3, 3), RGB(255, 255, 0)) << "the display is not yellow on-line";
     EXPECT_GT(strip.count({2, 2, 118, 23}, RGB(0, 0, 0)), 40) << "no black digits";
     EXPECT_EQ(strip.at(1, 30), RGB(0, 128, 0)) << "the LAN strip is not green";
@@ -349,7 +323,7 @@ TEST_F(Win32ToolkitTest, MaskedEditTypesThroughTheMaskAndRefusesAnUnfilledLeave)
     key(*form2->Edit, VK_BACK);
     EXPECT_EQ(textOf(edit), L"012:00:0_");
     EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"'0_' is not a valid integer value"}));
-    application.Reporter().dismiss();
+    app.Reporter().dismiss();
     // Leaving for the next field is refused: the focus comes back, the box says why.
     ::SetFocus(hwnd(*form2->Alarm));
     toolkit.processMessages();
@@ -495,7 +469,7 @@ TEST_F(Win32ToolkitTest, ErrorBoxClosesByTheKeyboardOnceItHasTheFocus) {
         form2->Activate();
         ::SetFocus(hwnd(*form2->Edit));
         toolkit.processMessages();
-        application.Reporter().report("I/O error 32");
+        app.Reporter().report("I/O error 32");
         toolkit.processMessages();
         const HWND box = shownBox();
         ASSERT_NE(box, nullptr);
@@ -572,14 +546,14 @@ TEST_F(Win32ToolkitTest, SpinEditTakesTypedNumbersRefusesLettersAndSteps) {
 }
 
 TEST_F(Win32ToolkitTest, ErrorBoxesComeOneAtATime) {
-    application.Reporter().report("File not found");
-    application.Reporter().report("I/O error 5");
+    app.Reporter().report("File not found");
+    app.Reporter().report("I/O error 5");
     toolkit.processMessages();
     EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"File not found"}));
-    application.Reporter().dismiss();
+    app.Reporter().dismiss();
     toolkit.processMessages();
     EXPECT_EQ(shownBoxes(), (std::vector<std::wstring>{L"I/O error 5"}));
-    application.Reporter().dismiss();
+    app.Reporter().dismiss();
     EXPECT_TRUE(shownBoxes().empty());
 }
 
@@ -588,7 +562,7 @@ TEST_F(Win32ToolkitTest, ErrorBoxesComeOneAtATime) {
 TEST_F(Win32ToolkitTest, ErrorBoxStaysAboveOurWindows) {
     click(*form1->Display);
     const HWND settings = hwnd(*form2);
-    application.Reporter().report("I/O error 32");
+    app.Reporter().report("I/O error 32");
     toolkit.processMessages();
     const HWND box = shownBox();
     ASSERT_NE(box, nullptr);
@@ -604,7 +578,7 @@ TEST_F(Win32ToolkitTest, ErrorBoxStaysAboveOurWindows) {
     form1->MakeTopmost();
     toolkit.processMessages();
     EXPECT_TRUE(above(box, hwnd(*form1))) << "the strip came over the box";
-    application.Reporter().dismiss();
+    app.Reporter().dismiss();
 }
 
 // A window moved to a monitor of another scale takes the place and size the system suggests,
@@ -636,26 +610,35 @@ TEST_F(Win32ToolkitTest, HelpWindowShowsTheTextAndTheSamplePictures) {
     EXPECT_TRUE(::IsWindowVisible(help));
     RECT client;
     ::GetClientRect(help, &client);
-    EXPECT_EQ(client.right, 536);
-    EXPECT_EQ(client.bottom, 201);
+    EXPECT_EQ(client.right, form4->Width());
+    EXPECT_EQ(client.bottom, form4->Height());
     const HWND memo = hwnd(*form4->Memo1);
     EXPECT_TRUE(::GetWindowLongPtrW(memo, GWL_STYLE) & (ES_READONLY | WS_VSCROLL));
     EXPECT_EQ(textOf(memo).rfind(L"How to set Surftally?\r\n", 0), 0u);
 
     const Snapshot window(help);
-    // The hold sample at (408, 40): frame, then green with white digits.
-    EXPECT_EQ(window.at(408, 40), RGB(153, 153, 153));
-    EXPECT_EQ(window.at(411, 43), RGB(0, 128, 0));
-    EXPECT_GT(window.count({410, 42, 526, 63}, RGB(255, 255, 255)), 40);
+    // The hold sample where the window placed it: frame, then green with white digits.
+    const TRect& hold = form4->Image2->Bounds();
+    const int frame = StripLook::kFrameWidth;
+    EXPECT_EQ(window.at(hold.Left, hold.Top), StripLook::kOuterFrame);
+    EXPECT_EQ(window.at(hold.Left + frame + 1, hold.Top + frame + 1), RGB(0, 128, 0));
+    EXPECT_GT(window.count({hold.Left + frame, hold.Top + frame, hold.Left + hold.Width - frame,
+                            hold.Top + hold.Height - frame},
+                           RGB(255, 255, 255)),
+              40);
     // The bold red Close.
-    EXPECT_GT(window.count({455, 174, 528, 194}, RGB(255, 0, 0)), 20);
+    const TRect& close = form4->Button3->Bounds();
+    EXPECT_GT(
+        window.count({close.Left, close.Top, close.Left + close.Width, close.Top + close.Height},
+                     RGB(255, 0, 0)),
+        20);
 
     click(*form4->Button3);
     EXPECT_FALSE(::IsWindowVisible(help));
 }
 
 TEST_F(Win32ToolkitTest, TimersFireFromTheLoop) {
-    TTimer timer(application, "Test", 10);
+    TTimer timer(app, "Test", 10);
     int fired = 0;
     timer.OnTimer = [&] {
         if (++fired == 3) {
@@ -670,14 +653,51 @@ TEST_F(Win32ToolkitTest, TimersFireFromTheLoop) {
     EXPECT_EQ(fired, 3);
 }
 
-// At 96 DPI the design's pixels and faces; scaled, every size grows and the bitmap face gives
-// way to a scalable one.
-TEST(Win32Scaling, SizesAndFontsFollowTheDpi) {
-    EXPECT_EQ(Win32Dpi::Scale(120, 96), 120);
-    EXPECT_EQ(Win32Dpi::Scale(120, 144), 180);
-    EXPECT_EQ(Win32StripDrawing::FrameWidth(96), 2);
-    EXPECT_EQ(Win32StripDrawing::FrameWidth(192), 4);
+// Whatever the scale, the drawn frame is two rings of one colour each all round the strip's
+// edges, growing with the scale, with the black inside right after them.
+TEST(Win32Scaling, DrawnFrameLiesAtTheEdgesWhateverTheScale) {
+    for (const int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        const int width = Win32Dpi::Scale(StripLook::kWidth, dpi);
+        const int height = Win32Dpi::Scale(StripLook::kHeight, dpi);
+        const HDC screen = ::GetDC(nullptr);
+        const HDC dc = ::CreateCompatibleDC(screen);
+        const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+        ::ReleaseDC(nullptr, screen);
+        const HGDIOBJ old = ::SelectObject(dc, bitmap);
+        Win32StripDrawing::DrawFrame(dc, RECT{0, 0, width, height}, dpi);
+        const auto ring = [&](int inset) {
+            std::set<COLORREF> colours;
+            for (int x = inset; x < width - inset; ++x) {
+                colours.insert(::GetPixel(dc, x, inset));
+                colours.insert(::GetPixel(dc, x, height - 1 - inset));
+            }
+            for (int y = inset; y < height - inset; ++y) {
+                colours.insert(::GetPixel(dc, inset, y));
+                colours.insert(::GetPixel(dc, width - 1 - inset, y));
+            }
+            return colours;
+        };
+        const int frame = Win32StripDrawing::FrameWidth(dpi);
+        EXPECT_GE(frame * 96, StripLook::kFrameWidth * dpi - 48);  // not left at design pixels
+        std::set<COLORREF> frameColours;
+        for (int inset = 0; inset < frame; ++inset) {
+            const auto colours = ring(inset);
+            ASSERT_EQ(colours.size(), 1u) << "inset " << inset;
+            EXPECT_NE(*colours.begin(), RGB(0, 0, 0)) << "inset " << inset;
+            frameColours.insert(*colours.begin());
+        }
+        EXPECT_EQ(frameColours,
+                  (std::set<COLORREF>{StripLook::kOuterFrame, StripLook::kInnerFrame}));
+        EXPECT_EQ(ring(frame), std::set<COLORREF>{RGB(0, 0, 0)});
+        ::SelectObject(dc, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
+    }
+}
 
+// Scaled, the bitmap face of the display gives way to a scalable one of the scaled height.
+TEST(Win32Scaling, DisplayFontFollowsTheDpi) {
     Win32Fonts fonts;
     const TFont display = Win32Toolkit::DisplayFont();
     const auto height = [&](int dpi) {

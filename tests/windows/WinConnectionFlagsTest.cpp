@@ -7,8 +7,8 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include "ConnectionProbe.h"
-#include "WinConnectionFlags.h"
+#include "accounting/ConnectionProbe.h"
+#include "platform/windows/WinConnectionFlags.h"
 
 using namespace surftally;
 

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "TempFolder.h"
-#include "WinInstanceChannel.h"
+#include "platform/windows/WinInstanceChannel.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 

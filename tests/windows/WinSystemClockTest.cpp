@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include "BalanceTick.h"
-#include "DataFolder.h"
-#include "FakeConnectionFlags.h"
-#include "FakeTickView.h"
-#include "Globals.h"
-#include "StoredState.h"
-#include "TempFolder.h"
-#include "WinSystemClock.h"
+#include "accounting/BalanceTick.h"
+#include "accounting/Globals.h"
+#include "accounting/StoredState.h"
+#include "platform/windows/WinSystemClock.h"
+#include "store/DataFolder.h"
+#include "tests/support/FakeConnectionFlags.h"
+#include "tests/support/FakeTickView.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 using namespace std::chrono_literals;

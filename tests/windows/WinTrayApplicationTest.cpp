@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-// The portable names first; windows.h makes macros of some of them.
-#include "TTrayIcon.h"
-#include "WinIconImage.h"
-#include "WinTrayApplication.h"
-#include "WinTrayShell.h"
-// After the portable names.
 #include <windows.h>
+#include "platform/TTrayIcon.h"
+#include "platform/windows/WinIconImage.h"
+#include "platform/windows/WinTrayApplication.h"
+#include "platform/windows/WinTrayShell.h"
 
 #include <chrono>
 #include <filesystem>
@@ -16,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace surftally;
 namespace fs = std::filesystem;

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-// The portable names first; windows.h makes macros of some of them.
-#include "WinTrayShell.h"
-// After the portable names.
-#include "NativeNotifyRecord.h"
+#include "platform/windows/NativeNotifyRecord.h"
+#include "platform/windows/WinTrayShell.h"
 
-#include "FakeTrayApplication.h"
-#include "TTrayIcon.h"
+#include "platform/TTrayIcon.h"
+#include "tests/support/FakeTrayApplication.h"
 
 #include <cstring>
 #include <functional>
@@ -33,7 +31,7 @@ NotifyIconData recordFor(std::uintptr_t window, const char* tip) {
     data.cbSize = 88;  // as the portable component fills it
     data.hWnd = window;
     data.uID = 0;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uFlags = NotifyFlag::Message | NotifyFlag::Icon | NotifyFlag::Tip;
     data.uCallbackMessage = kCallbackMessage;
     data.hIcon = reinterpret_cast<std::uintptr_t>(::LoadIconA(nullptr, IDI_APPLICATION));
     std::strncpy(data.szTip, tip, sizeof(data.szTip) - 1);
@@ -111,7 +109,7 @@ TEST(NativeNotifyRecord, HasTheTargetsFirstVersionSize) {
     data.cbSize = 88;
     data.hWnd = 0x1234;
     data.uID = 7;
-    data.uFlags = NIF_MESSAGE | NIF_ICON;
+    data.uFlags = NotifyFlag::Message | NotifyFlag::Icon;
     data.uCallbackMessage = kCallbackMessage;
     data.hIcon = 0x5678;
     std::memset(data.szTip, 'x', sizeof(data.szTip));  // no terminator at all
@@ -139,24 +137,24 @@ TEST_F(WinTrayShellTest, WindowIsHiddenAndTopLevel) {
 TEST_F(WinTrayShellTest, AddModifyDeleteSucceed) {
     const std::uintptr_t window = allocate();
     NotifyIconData data = recordFor(window, "Surftally");
-    ASSERT_TRUE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_ADD), data));
+    ASSERT_TRUE(shell.NotifyIcon(NotifyRequest::Add, data));
     std::strcpy(data.szTip, " Available Time: 012:05:30 ");
-    EXPECT_TRUE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_MODIFY), data));
-    data.uFlags = NIF_MESSAGE | NIF_ICON;
+    EXPECT_TRUE(shell.NotifyIcon(NotifyRequest::Modify, data));
+    data.uFlags = NotifyFlag::Message | NotifyFlag::Icon;
     data.szTip[0] = '\0';
-    EXPECT_TRUE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_MODIFY), data));
-    EXPECT_TRUE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_DELETE), data));
+    EXPECT_TRUE(shell.NotifyIcon(NotifyRequest::Modify, data));
+    EXPECT_TRUE(shell.NotifyIcon(NotifyRequest::Delete, data));
     // The icon is gone: a second removal and a change are refused.
-    EXPECT_FALSE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_DELETE), data));
-    EXPECT_FALSE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_MODIFY), data));
+    EXPECT_FALSE(shell.NotifyIcon(NotifyRequest::Delete, data));
+    EXPECT_FALSE(shell.NotifyIcon(NotifyRequest::Modify, data));
 }
 
 TEST_F(WinTrayShellTest, TaskbarCreatedAddsTheIconAgain) {
     const std::uintptr_t window = allocate();
     NotifyIconData data = recordFor(window, "Surftally");
-    ASSERT_TRUE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_ADD), data));
+    ASSERT_TRUE(shell.NotifyIcon(NotifyRequest::Add, data));
     std::strcpy(data.szTip, " Available Time: 001:00:00 ");
-    ASSERT_TRUE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_MODIFY), data));
+    ASSERT_TRUE(shell.NotifyIcon(NotifyRequest::Modify, data));
 
     // Explorer restarts: the notification area forgets the icon.
     ASSERT_TRUE(rawNotify(NIM_DELETE, data));
@@ -171,7 +169,7 @@ TEST_F(WinTrayShellTest, TaskbarCreatedAddsTheIconAgain) {
     }
 
     // An icon that the program removed stays removed.
-    ASSERT_TRUE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_DELETE), data));
+    ASSERT_TRUE(shell.NotifyIcon(NotifyRequest::Delete, data));
     broadcastTaskbarCreated();
     EXPECT_EQ(shell.iconsAddedAgain(), 1);
     EXPECT_FALSE(rawNotify(NIM_MODIFY, data));
@@ -307,10 +305,10 @@ TEST(WinTrayShellFailures, IconIsRemovedBeforeItsWindowIsDestroyed) {
     }
     const std::uintptr_t window = shell.AllocateMessageWindow([](TrayMessage&) {});
     watched = recordFor(window, "Surftally");
-    ASSERT_TRUE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_ADD), watched));
+    ASSERT_TRUE(shell.NotifyIcon(NotifyRequest::Add, watched));
     shell.ReleaseMessageWindow(window);
     EXPECT_EQ(iconThereAtDestruction, (std::vector<bool>{false, false}));
     // Nothing more is asked of the system for a released window.
-    EXPECT_FALSE(shell.NotifyIcon(static_cast<NotifyMessage>(NIM_ADD), watched));
+    EXPECT_FALSE(shell.NotifyIcon(NotifyRequest::Add, watched));
     EXPECT_FALSE(rawNotify(NIM_MODIFY, watched));
 }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "WindowPlacement.h"
+#include "platform/windows/WindowPlacement.h"
 
 using namespace surftally;
 

@@ -12,18 +12,16 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DataFolder.h"
-#include "FakeClock.h"
-#include "FakeConnectionFlags.h"
-#include "Globals.h"
-#include "QtControlPeer.h"
-#include "QtToolkit.h"
-#include "QtTrayApplication.h"
-#include "QtTrayShell.h"
-#include "TApplication.h"
-#include "TForm1.h"
-#include "TForm2.h"
-#include "TForm4.h"
+#include "store/DataFolder.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeConnectionFlags.h"
+#include "accounting/Globals.h"
+#include "app/Program.h"
+#include "ui/qt/Control.h"
+#include "ui/qt/Toolkit.h"
+#include "platform/qt/QtTrayApplication.h"
+#include "platform/qt/XEmbedTrayShell.h"
+#include "forms/TApplication.h"
 
 using namespace surftally;
 using namespace std::chrono_literals;
@@ -51,11 +49,14 @@ public:
             put(data_.path(), "srpski.dat", "");
         }
         clock_.setTimeOfDay(21h + 13min + 56s);
-        form1_ = std::make_unique<TForm1>(
-            app_, DataFolder(data_.path().toStdString()), clock_, flags_, shell_, application_,
-            [this](const std::filesystem::path& f) { application_.loadIcon(f.string()); });
-        form2_ = std::make_unique<TForm2>(app_, *form1_);
-        form4_ = std::make_unique<TForm4>(app_);
+        program_.build(
+            DataFolder(data_.path().toStdString()),
+            {clock_,
+             flags_,
+             shell_,
+             application_,
+             [this](const std::filesystem::path& f) { application_.loadIcon(f.string()); },
+             {}});
         form1_->Timer1->setEnabled(false);
         form1_->Timer2->setEnabled(false);
         form1_->Show();
@@ -70,7 +71,7 @@ public:
     void leave() { form1_->Display->userMouseLeave(); }
 
     void save(const TForm& form, const char* name) {
-        QWidget& widget = *dynamic_cast<QtControlPeer*>(form.Peer())->widget();
+        QWidget& widget = *dynamic_cast<QtControl*>(form.Peer())->widget();
         QApplication::processEvents();
         const QString file = output_ + "/" + name;
         if (!widget.grab().save(file)) {
@@ -147,11 +148,12 @@ private:
     TApplication app_{toolkit_};
     FakeClock clock_;
     FakeConnectionFlags flags_;
-    QtTrayShell shell_;
+    XEmbedTrayShell shell_;
     QtTrayApplication application_;
-    std::unique_ptr<TForm1> form1_;
-    std::unique_ptr<TForm2> form2_;
-    std::unique_ptr<TForm4> form4_;
+    Program program_{app_};
+    std::unique_ptr<TForm1>& form1_ = program_.form1;
+    std::unique_ptr<TForm2>& form2_ = program_.form2;
+    std::unique_ptr<TForm4>& form4_ = program_.form4;
     bool failed_ = false;
 };
 

@@ -1,4 +1,4 @@
-#include "LinuxConnectionFlags.h"
+#include "platform/linux/LinuxConnectionFlags.h"
 
 #include <algorithm>
 #include <cctype>

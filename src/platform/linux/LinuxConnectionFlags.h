@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "ConnectionFlags.h"
+#include "platform/ConnectionFlags.h"
 
 namespace surftally {
 

@@ -1,4 +1,4 @@
-#include "QtIconImage.h"
+#include "platform/qt/QtIconImage.h"
 
 #include <QImage>
 #include <QImageReader>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "TIcon.h"
+#include "platform/TIcon.h"
 
 namespace surftally {
 

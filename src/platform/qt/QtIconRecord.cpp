@@ -1,15 +1,15 @@
-#include "QtIconRecord.h"
+#include "platform/qt/QtIconRecord.h"
 
-#include "QtIconImage.h"
+#include "platform/qt/QtIconImage.h"
 
 namespace surftally {
 
 std::optional<QIcon> QtIconRecord::take(const NotifyIconData& data) {
-    hasCallback = (data.uFlags & NIF_MESSAGE) != 0;
+    hasCallback = (data.uFlags & NotifyFlag::Message) != 0;
     if (hasCallback) {
         callbackMessage = data.uCallbackMessage;
     }
-    if ((data.uFlags & NIF_ICON) == 0 || data.hIcon == shownIcon) {
+    if ((data.uFlags & NotifyFlag::Icon) == 0 || data.hIcon == shownIcon) {
         return std::nullopt;
     }
     QIcon picture = QtIconImage::find(data.hIcon);

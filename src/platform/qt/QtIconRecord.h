@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "QtMessageWindows.h"
-#include "TrayShell.h"
+#include "platform/TrayShell.h"
+#include "platform/qt/QtMessageWindows.h"
 
 namespace surftally {
 

@@ -1,4 +1,4 @@
-#include "QtInstanceChannel.h"
+#include "platform/qt/QtInstanceChannel.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -31,7 +31,7 @@ constexpr char kRequest[] = "show\n";
 QtInstanceChannel::QtInstanceChannel(const std::filesystem::path& folder)
     : name_(channelName(folder)) {}
 
-bool QtInstanceChannel::listen(std::function<void()> onRequest) {
+bool QtInstanceChannel::listen(std::function<void()> onRequest, std::function<void()>) {
     onRequest_ = std::move(onRequest);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     // The folder's lock is ours, so a socket of that name is a killed program's leftover.

@@ -1,4 +1,4 @@
-#include "QtOrderlyEnd.h"
+#include "platform/qt/QtOrderlyEnd.h"
 
 #include <QGuiApplication>
 #include <QSocketNotifier>

@@ -1,4 +1,4 @@
-#include "QtPlatformChoice.h"
+#include "platform/qt/QtPlatformChoice.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrayShell.h"
+#include "platform/TrayShell.h"
 
 namespace surftally {
 
@@ -8,5 +8,17 @@ namespace surftally {
 // them to the notification icon.
 ScreenPoint QtCursorPos();
 bool QtKeyDown(VirtualKey key);
+
+// While one lives, the pointer and the modifier keys are read from the window system once and
+// given again: a message's handlers read them several times over, and on X11 every read is a
+// round trip to the server (one answers both there). They are read anew after the last one
+// ends.
+class QtPointerSnapshot {
+public:
+    QtPointerSnapshot();
+    ~QtPointerSnapshot();
+    QtPointerSnapshot(const QtPointerSnapshot&) = delete;
+    QtPointerSnapshot& operator=(const QtPointerSnapshot&) = delete;
+};
 
 }  // namespace surftally

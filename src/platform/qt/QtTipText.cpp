@@ -1,4 +1,4 @@
-#include "QtTipText.h"
+#include "platform/qt/QtTipText.h"
 
 #include <QTextDocument>
 
@@ -7,7 +7,7 @@
 namespace surftally {
 
 QString TipText(const NotifyIconData& data) {
-    if ((data.uFlags & NIF_TIP) == 0) {
+    if ((data.uFlags & NotifyFlag::Tip) == 0) {
         return {};
     }
     std::size_t length = strnlen(data.szTip, sizeof data.szTip);

@@ -2,11 +2,11 @@
 
 #include <QString>
 
-#include "TrayShell.h"
+#include "platform/TrayShell.h"
 
 namespace surftally {
 
-// The record's tip as text, empty without NIF_TIP. The 63-byte cut may split a UTF-8
+// The record's tip as text, empty without NotifyFlag::Tip. The 63-byte cut may split a UTF-8
 // sequence; the broken tail is dropped rather than shown as a replacement character.
 QString TipText(const NotifyIconData& data);
 

@@ -1,4 +1,4 @@
-#include "QtTrayApplication.h"
+#include "platform/qt/QtTrayApplication.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "QtIconImage.h"
+#include "platform/qt/QtIconImage.h"
 
 namespace surftally {
 

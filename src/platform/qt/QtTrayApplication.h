@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "TIcon.h"
-#include "TrayApplication.h"
+#include "platform/TIcon.h"
+#include "platform/TrayApplication.h"
 
 namespace surftally {
 

@@ -1,4 +1,4 @@
-#include "QtX11.h"
+#include "platform/qt/QtX11.h"
 
 #include <QGuiApplication>
 

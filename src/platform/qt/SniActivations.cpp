@@ -1,4 +1,4 @@
-#include "SniActivations.h"
+#include "platform/qt/SniActivations.h"
 
 namespace surftally {
 

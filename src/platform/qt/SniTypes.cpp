@@ -1,4 +1,4 @@
-#include "SniTypes.h"
+#include "platform/qt/SniTypes.h"
 
 #include <QDBusMetaType>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "StatusNotifierItem.h"
+#include "platform/qt/StatusNotifierItem.h"
 
 #include <utility>
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "SniTypes.h"
+#include "platform/qt/SniTypes.h"
 
 namespace surftally {
 

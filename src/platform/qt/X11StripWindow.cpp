@@ -1,4 +1,4 @@
-#include "X11StripWindow.h"
+#include "platform/qt/X11StripWindow.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "QtX11.h"
+#include "platform/qt/QtX11.h"
 
 namespace surftally {
 

@@ -1,4 +1,4 @@
-#include "X11TrayWatcher.h"
+#include "platform/qt/X11TrayWatcher.h"
 
 #include <QCoreApplication>
 
@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "QtX11.h"
+#include "platform/qt/QtX11.h"
 
 namespace surftally {
 

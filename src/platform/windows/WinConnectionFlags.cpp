@@ -1,4 +1,4 @@
-#include "WinConnectionFlags.h"
+#include "platform/windows/WinConnectionFlags.h"
 
 #include <windows.h>
 #include <wininet.h>

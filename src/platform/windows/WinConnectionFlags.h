@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConnectionFlags.h"
+#include "platform/ConnectionFlags.h"
 
 namespace surftally {
 

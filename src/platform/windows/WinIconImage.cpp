@@ -1,4 +1,4 @@
-#include "WinIconImage.h"
+#include "platform/windows/WinIconImage.h"
 
 #include <stdexcept>
 #include <string>

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "TIcon.h"
+#include "platform/TIcon.h"
 
 namespace surftally {
 

@@ -1,4 +1,4 @@
-#include "WinInstanceChannel.h"
+#include "platform/windows/WinInstanceChannel.h"
 
 #include <windows.h>
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/InstanceChannel.h"
+
 namespace surftally {
 
 // How a second start on the same data folder reaches the program that runs there: the
@@ -14,7 +16,7 @@ namespace surftally {
 // before its files are replaced. Windows of other sessions are out of its reach: for them
 // the installer signals the event kCloseEvent, which only an administrator can create and
 // which a listening program looks for once a second.
-class WinInstanceChannel {
+class WinInstanceChannel final : public InstanceChannel {
 public:
     static constexpr const wchar_t* kClass = L"SurftallyInstance";
     // WM_APP + 2, posted by the installer (packaging/windows/surftally.nsi).
@@ -22,18 +24,18 @@ public:
     static constexpr const wchar_t* kCloseEvent = L"Global\\Surftally close request";
 
     explicit WinInstanceChannel(const std::filesystem::path& folder);
-    ~WinInstanceChannel();
+    ~WinInstanceChannel() override;
     WinInstanceChannel(const WinInstanceChannel&) = delete;
     WinInstanceChannel& operator=(const WinInstanceChannel&) = delete;
 
     // The running program: onRequest runs on this thread, from its message loop, for every
     // request; onClose for every close request. False when the window cannot be created.
-    bool listen(std::function<void()> onRequest, std::function<void()> onClose = {});
+    bool listen(std::function<void()> onRequest, std::function<void()> onClose = {}) override;
 
     // A second start: asks the running program, waiting up to timeoutMs for it to listen (it
     // holds the folder's lock a moment before) and to answer. False when no program of this
     // session listens on the folder within that time or it did not answer.
-    bool ask(int timeoutMs) const;
+    bool ask(int timeoutMs) const override;
 
     const std::wstring& name() const { return name_; }
 

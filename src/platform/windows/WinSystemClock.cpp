@@ -1,4 +1,4 @@
-#include "WinSystemClock.h"
+#include "platform/windows/WinSystemClock.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 namespace surftally {
 

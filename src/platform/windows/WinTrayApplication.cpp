@@ -1,11 +1,11 @@
-#include "WinTrayApplication.h"
+#include "platform/windows/WinTrayApplication.h"
 
 #include <stdexcept>
 #include <utility>
 
 #include <windows.h>
 
-#include "WinIconImage.h"
+#include "platform/windows/WinIconImage.h"
 
 namespace surftally {
 

@@ -1,8 +1,6 @@
-// The portable names (NIM_ADD, WM_USER, ...) are declared before windows.h makes macros of
-// them; below, the macros are used.
-#include "WinTrayShell.h"
-// After the portable names.
-#include "NativeNotifyRecord.h"
+#include "platform/windows/WinTrayShell.h"
+
+#include "platform/windows/NativeNotifyRecord.h"
 
 #include <stdexcept>
 #include <string>
@@ -148,26 +146,26 @@ void WinTrayShell::ReleaseMessageWindow(std::uintptr_t window) {
     windows_.erase(found);
 }
 
-bool WinTrayShell::NotifyIcon(NotifyMessage message, const NotifyIconData& data) {
+bool WinTrayShell::NotifyIcon(NotifyRequest request, const NotifyIconData& data) {
     if (windows_.count(data.hWnd) == 0) {
         // Not (or no longer) one of this shell's windows: the system is not asked about a
         // window that may be gone or may be another program's.
         return false;
     }
     NOTIFYICONDATAA native = NativeNotifyRecord(data);
-    const bool ok = ::Shell_NotifyIconA(static_cast<DWORD>(message), &native) != FALSE;
+    const bool ok = ::Shell_NotifyIconA(static_cast<DWORD>(request), &native) != FALSE;
     const std::pair key{data.hWnd, data.uID};
-    if (message == static_cast<NotifyMessage>(NIM_ADD)) {
+    if (request == NotifyRequest::Add) {
         if (ok) {
             icons_[key] = data;
         }
-    } else if (message == static_cast<NotifyMessage>(NIM_MODIFY)) {
+    } else if (request == NotifyRequest::Modify) {
         // Kept even when the shell refused it: it is what the icon should show when it is
         // added again.
         if (const auto it = icons_.find(key); it != icons_.end()) {
             it->second = data;
         }
-    } else if (message == static_cast<NotifyMessage>(NIM_DELETE)) {
+    } else if (request == NotifyRequest::Delete) {
         icons_.erase(key);
     }
     return ok;

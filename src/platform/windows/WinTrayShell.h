@@ -7,7 +7,7 @@
 #include <memory>
 #include <utility>
 
-#include "TrayShell.h"
+#include "platform/TrayShell.h"
 
 namespace surftally {
 
@@ -28,7 +28,7 @@ public:
     // Removes the window's icons that are still in the notification area, then the window.
     void ReleaseMessageWindow(std::uintptr_t window) override;
     // Refused (false, the system not called) for a window that is not this shell's.
-    bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override;
+    bool NotifyIcon(NotifyRequest request, const NotifyIconData& data) override;
     // The first-version size of this target: 104 on 64-bit Windows, 88 on 32-bit.
     std::uint32_t RecordSize() const override;
     ScreenPoint GetCursorPos() const override;

@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "platform/windows/WindowPlacement.h"
 
 #include <windows.h>
 
