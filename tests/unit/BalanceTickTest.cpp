@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <random>
 
-#include "accounting/History.h"
 #include "accounting/BalanceTick.h"
 #include "accounting/Globals.h"
+#include "accounting/History.h"
 #include "accounting/StoredState.h"
 #include "store/Conversions.h"
 #include "store/DataFolder.h"
