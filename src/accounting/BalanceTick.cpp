@@ -37,6 +37,7 @@ std::size_t IconIndex(StateIcon icon) {
 void RebaseBalance(SharedState& state, const Clock& clock, std::int32_t seconds) {
     const nanoseconds now = clock.monotonic();
     state.BaseSeconds = seconds;
+    ++state.BalanceEdits;
     state.BaseTime = now;
     state.ElapsedTime = nanoseconds{0};
     state.ChargedTime = nanoseconds{0};
@@ -46,7 +47,12 @@ void RebaseBalance(SharedState& state, const Clock& clock, std::int32_t seconds)
 
 BalanceTick::BalanceTick(SharedState& state, const Clock& clock, ConnectionFlags& flags,
                          const DataFolder& folder, TickView& view)
-    : state_(state), clock_(clock), flags_(flags), folder_(folder), view_(view) {}
+    : state_(state),
+      clock_(clock),
+      flags_(flags),
+      folder_(folder),
+      view_(view),
+      history_(folder, clock, [this](const std::string& text) { view_.reportError(text); }) {}
 
 void BalanceTick::Timer1Timer() {
     try {
@@ -102,6 +108,10 @@ void BalanceTick::Timer1Timer() {
 void BalanceTick::offline() {
     online_ = false;
     const nanoseconds now = clock_.monotonic();
+    lastRun_ = now;
+    spellBalance_ = state_.balanceSeconds();
+    seenEdits_ = state_.BalanceEdits;
+    history_.End();
     state_.BaseTime = now;
     state_.ElapsedTime = nanoseconds{0};
 
@@ -151,6 +161,7 @@ void BalanceTick::online() {
     if (countUntilNow()) {
         view_.setDisplayColours(clWhite, clBlue);
     }
+    countSpell();
 
     const std::int32_t balance = state_.balanceSeconds();
     state_.HoursLeft = balance / 3600;
@@ -212,10 +223,29 @@ void BalanceTick::SaveCounted() {
         // The folder cannot be looked at; the save below says whether it can be written.
     }
     if (online_) {
-        saveBalance(SecondsToBalance(CountedBalance()));
+        const std::int32_t counted = CountedBalance();
+        saveBalance(SecondsToBalance(counted));
+        countSpell();
+        history_.End();
     } else if (!state_.OfflineSaved) {
         state_.OfflineSaved = saveBalance(SecondsToBalance(state_.balanceSeconds()));
     }
+}
+
+void BalanceTick::countSpell() {
+    const nanoseconds now = state_.NowTime;
+    const std::int32_t balance = state_.balanceSeconds();
+    // What the balance lost since the last run (less when a freeze gave some back); since
+    // the user set it, what it lost since then.
+    const bool continued = lastRun_ >= nanoseconds{0} && seenEdits_ == state_.BalanceEdits;
+    const std::int64_t charged =
+        std::int64_t{continued ? spellBalance_ : state_.BaseSeconds} - balance;
+    // The first run of the program counts from its start, as the balance does.
+    const nanoseconds online = now - (lastRun_ < nanoseconds{0} ? state_.BaseTime : lastRun_);
+    lastRun_ = now;
+    spellBalance_ = balance;
+    seenEdits_ = state_.BalanceEdits;
+    history_.Count(ConnectionText, charged, online);
 }
 
 void BalanceTick::charge() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accounting/History.h"
 #include "accounting/SharedState.h"
 #include "accounting/TickView.h"
 
@@ -36,6 +37,8 @@ public:
     // the balance was never known or its file is gone. A failed save is reported.
     void SaveCounted();
 
+    SpellHistory& history() { return history_; }
+
 private:
     void offline();
     void online();
@@ -54,6 +57,8 @@ private:
     // Loads and shows a state's icon; a missing file is reported once while it stays missing.
     void showIcon(StateIcon icon);
     bool inEconomicPeriod(std::chrono::milliseconds timeOfDay);
+    // Gives the spell in progress what the balance lost since the last run, and the time.
+    void countSpell();
 
     SharedState& state_;
     const Clock& clock_;
@@ -66,6 +71,10 @@ private:
     std::string saveError_;       // the failure of the last balance save; empty after one lands
     std::string existError_;      // the failure of the last existence test of the balance file
     bool online_ = false;         // the last run found the computer on-line
+    std::chrono::nanoseconds lastRun_{-1};  // when the last run counted or held
+    std::int32_t spellBalance_ = 0;         // the balance the last run left
+    std::uint32_t seenEdits_ = 0;           // the user's balance edits seen by the last run
+    SpellHistory history_;
 };
 
 }  // namespace surftally

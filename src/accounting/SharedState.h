@@ -14,9 +14,10 @@ struct SharedState {
     std::int32_t HoursLeft = 0;
     std::int32_t MinutesLeft = 0;
     std::int32_t SecondsLeft = 0;
-    std::int32_t SecondsUsed = 0;  // seconds counted since BaseTime, after discount
-    std::int32_t BaseSeconds = 0;  // balance at BaseTime
-    std::int32_t AlarmHours = 0;   // below it the display turns red
+    std::int32_t SecondsUsed = 0;    // seconds counted since BaseTime, after discount
+    std::int32_t BaseSeconds = 0;    // balance at BaseTime
+    std::uint32_t BalanceEdits = 0;  // times the user set the balance (RebaseBalance)
+    std::int32_t AlarmHours = 0;     // below it the display turns red
     std::int32_t DiscountPercent = 0;
 
     std::string HoursText;

@@ -6,6 +6,21 @@ TForm::TForm(TApplication& application, FormStyle style, std::string name)
     : TControl(application, nullptr, ControlKind::Window, std::move(name)), style_(style) {
     TControl::setVisible(false);
     attach(application.toolkit().createWindow(*this));
+    OnShow = [this] { FormShow(); };
+}
+
+void TForm::runFormCreate() {
+    Application().Guarded([this] { FormCreate(); });
+}
+
+TButton* TForm::addButton(const char* name, const std::string& caption, const TFont& font,
+                          TRect bounds) {
+    auto* button = add<TButton>(*this, name, caption);
+    button->setFont(font);
+    button->setColor(clBtnFace);
+    button->setOpaque(true);
+    button->setBounds(bounds);
+    return button;
 }
 
 // The controls go before the window that holds them.
@@ -45,6 +60,12 @@ void TForm::Activate() {
 void TForm::CentreOnScreen() {
     const TSize screen = Application().toolkit().screenSize();
     setBounds({(screen.Width - Width()) / 2, (screen.Height - Height()) / 2, Width(), Height()});
+}
+
+void TForm::ShowOnTop() {
+    CentreOnScreen();
+    MakeTopmost();
+    Activate();
 }
 
 void TForm::beginDialog(const std::string& caption, const TFont& font, int width, int height) {

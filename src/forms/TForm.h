@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "forms/TApplication.h"
+#include "forms/TButton.h"
 #include "forms/TControl.h"
 
 namespace surftally {
@@ -37,12 +38,21 @@ public:
     void Activate();
     // Puts the window in the middle of the screen.
     void CentreOnScreen();
+    // A dialog's showing: in the middle of the screen, above every other window, with the
+    // keyboard focus.
+    void ShowOnTop();
     // A dialog's start: its caption, font, grey face and client size, in the middle of the
     // screen.
     void beginDialog(const std::string& caption, const TFont& font, int width, int height);
 
+    // Runs FormShow.
     std::function<void()> OnShow;
     std::function<void()> OnClose;
+
+    // The design's handlers of a window's creation and of its showing; a window that has them
+    // overrides these.
+    virtual void FormCreate() {}
+    virtual void FormShow() {}
 
     // The window's controls, in the order they were created.
     std::vector<const TControl*> Controls() const {
@@ -60,6 +70,12 @@ public:
     virtual void userKey(TKey key, TControl* focused);
 
 protected:
+    // Runs FormCreate under the error guard; a dialog calls it once its controls exist.
+    void runFormCreate();
+    // A push button of a dialog: its caption in font, on the dialog's face.
+    TButton* addButton(const char* name, const std::string& caption, const TFont& font,
+                       TRect bounds);
+
     template <class T, class... Args>
     T* add(TControl& parent, std::string name, Args&&... args) {
         auto control = std::make_unique<T>(Application(), &parent, std::move(name),

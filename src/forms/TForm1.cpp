@@ -44,7 +44,6 @@ TForm1::TForm1(TApplication& application, DataFolder folder, const Clock& clock,
       trayAvailable_([] { return true; }) {
     setCaption(Texts::Form1Caption);
     setBounds({0, 0, kWidth, kHeight});
-    OnShow = [this] { FormShow(); };
     OnClose = [this] { FormClose(); };
     createBackImage();
     createDisplay();
@@ -165,6 +164,10 @@ void TForm1::Close() {
     }
     Application().Guarded([this] { tick_->SaveCounted(); });
     TForm::Close();
+}
+
+const std::vector<Spell>& TForm1::Spells() {
+    return tick_->history().Spells();
 }
 
 std::int32_t TForm1::CountedBalance() {

@@ -15,6 +15,9 @@ public:
 
     // Local time of day, milliseconds since midnight (0 to 86'399'999).
     virtual std::chrono::milliseconds timeOfDay() const = 0;
+
+    // Local date and time to the second, for the history of on-line spells.
+    virtual std::chrono::local_seconds localDateTime() const = 0;
 };
 
 }  // namespace surftally

@@ -9,6 +9,7 @@ class SystemClock final : public Clock {
 public:
     std::chrono::nanoseconds monotonic() const override;
     std::chrono::milliseconds timeOfDay() const override;
+    std::chrono::local_seconds localDateTime() const override;
 };
 
 }  // namespace surftally

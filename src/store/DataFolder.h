@@ -20,6 +20,8 @@ inline constexpr std::string_view Status = "status.dat";
 inline constexpr std::string_view Freeze = "freeze.dat";
 // Its presence alone chooses Serbian.
 inline constexpr std::string_view Serbian = "srpski.dat";
+// The on-line spells; optional: missing, the history is empty.
+inline constexpr std::string_view History = "history.dat";
 }  // namespace DataFile
 
 // The three On/Off switch files.
@@ -42,6 +44,8 @@ public:
     // in CR LF or LF; a leading UTF-8 byte-order mark is dropped. A line longer than 4096 bytes
     // raises ConvertError quoting its start.
     std::vector<std::string> ReadLines(std::string_view name, std::size_t n) const;
+    // The same for a file of any length: the lines it has, at most n, none added.
+    std::vector<std::string> ReadLinesUpTo(std::string_view name, std::size_t n) const;
 
     // Line 1 of the file.
     std::string ReadLine(std::string_view name) const;

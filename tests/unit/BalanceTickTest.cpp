@@ -6,6 +6,8 @@
 #include <random>
 
 #include "accounting/Globals.h"
+#include "accounting/History.h"
+#include "accounting/StoredState.h"
 #include "store/Conversions.h"
 #include "store/DataFolder.h"
 #include "tests/support/TickRig.h"
@@ -472,6 +474,58 @@ TEST_F(BalanceTickTest, UnreadableBalanceIsNeverOverwrittenUntilTheUserSetsOne) 
     flags.setOffline();
     run(1);
     EXPECT_EQ(saved(), "000:59:57\r\n");
+}
+
+// history.dat: one line per on-line spell, brought up to date each minute on-line.
+TEST_F(BalanceTickTest, EachSpellIsOneHistoryLineWrittenEachMinuteAndAtItsEnd) {
+    start("012:00:00");
+    clock.setTimeOfDay(23h + 59min + 30s);  // 9 December, half a minute before midnight
+    flags.setOnline(ConnectionFlags::kModem);
+    run(59);
+    EXPECT_FALSE(std::filesystem::exists(temp.path() / "history.dat"));
+    run(1);
+    // A crash now loses at most the minute to come.
+    EXPECT_EQ(temp.get("history.dat"), "2026-12-09 23:59:30;2026-12-10 00:00:30;Modem;60;60\r\n");
+    run(30);
+    flags.setOffline();
+    run(1);
+    EXPECT_EQ(temp.get("history.dat"), "2026-12-09 23:59:30;2026-12-10 00:01:00;Modem;90;90\r\n");
+
+    // The next spell is a line of its own; the discount and a freeze charge less than the
+    // time on-line.
+    temp.put("economic.dat", "00:00\r\n23:59\r\n50\r\n");
+    ReadStoredState(state, folder, clock, 768);
+    flags.setOnline(ConnectionFlags::kLan);
+    run(20);
+    view.freeze = true;
+    run(20);
+    view.freeze = false;
+    run(20);
+    flags.setOffline();
+    run(1);
+    // 20 s at half price, given back by the freeze, then 20 s more at half price.
+    const std::string file = temp.get("history.dat");
+    EXPECT_EQ(file.substr(file.find("\r\n") + 2),
+              "2026-12-10 00:01:01;2026-12-10 00:02:01;LAN Internet;10;60\r\n");
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(BalanceTickTest, HistoryKeepsWhatItCannotReadAndWhatTheUserSetIsNotCharged) {
+    temp.put("history.dat",
+             "not a spell\r\n2026-12-01 10:00:00;2026-12-01 11:00:00;Modem;3600;3600\r\n");
+    start("012:00:00");
+    flags.setOnline(ConnectionFlags::kModem);
+    run(10);
+    RebaseBalance(state, clock, 20 * 3600);  // the user types a higher balance
+    run(50);
+    tick.SaveCounted();  // the program ends on-line
+    const std::string file = temp.get("history.dat");
+    EXPECT_EQ(
+        file.rfind("not a spell\r\n2026-12-01 10:00:00;2026-12-01 11:00:00;Modem;3600;3600\r\n", 0),
+        0u);
+    EXPECT_NE(file.find(";Modem;60;60\r\n"), std::string::npos) << file;
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_NE(view.errors[0].find("'not a spell'"), std::string::npos);
 }
 
 }  // namespace

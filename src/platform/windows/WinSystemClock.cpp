@@ -27,7 +27,8 @@ QueryInterruptTime preciseQuery() {
 WinSystemClock::LocalTime systemLocalTime() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    return {now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+    return {now.wHour, now.wMinute, now.wSecond, now.wMilliseconds,
+            now.wYear, now.wMonth,  now.wDay};
 }
 
 }  // namespace
@@ -57,6 +58,14 @@ std::chrono::milliseconds WinSystemClock::timeOfDay() const {
     using namespace std::chrono;
     const LocalTime t = sources_.localTime();
     return hours(t.hour) + minutes(t.minute) + seconds(t.second) + milliseconds(t.milliseconds);
+}
+
+std::chrono::local_seconds WinSystemClock::localDateTime() const {
+    using namespace std::chrono;
+    const LocalTime t = sources_.localTime();
+    const year_month_day date{year{t.year}, month{static_cast<unsigned>(t.month)},
+                              day{static_cast<unsigned>(t.day)}};
+    return local_days{date} + hours(t.hour) + minutes(t.minute) + seconds(t.second);
 }
 
 }  // namespace surftally

@@ -18,6 +18,9 @@ public:
         int minute = 0;
         int second = 0;
         int milliseconds = 0;
+        int year = 2000;
+        int month = 1;
+        int day = 1;
     };
 
     // What the clock is read from: the system by default, a test's own machine otherwise.
@@ -34,6 +37,7 @@ public:
 
     std::chrono::nanoseconds monotonic() const override;
     std::chrono::milliseconds timeOfDay() const override;
+    std::chrono::local_seconds localDateTime() const override;
 
     // Whether the precise form was found.
     bool precise() const { return precise_; }
