@@ -37,6 +37,8 @@ public:
     // the balance was never known or its file is gone. A failed save is reported.
     void SaveCounted();
 
+    SpellHistory& history() { return history_; }
+
 private:
     void offline();
     void online();

@@ -276,6 +276,11 @@ void SpellHistory::Count(const std::string& connection, std::int64_t chargedSeco
     }
 }
 
+const std::vector<Spell>& SpellHistory::Spells() {
+    load();
+    return record_.spells();
+}
+
 void SpellHistory::End() {
     if (!record_.inProgress()) {
         return;

@@ -96,6 +96,9 @@ public:
     void End();
 
     const HistoryRecord& record() const { return record_; }
+    // The spells as the file holds them with the one in progress brought up to date; the
+    // file is read here if no spell has read it yet.
+    const std::vector<Spell>& Spells();
 
 private:
     bool load();

@@ -16,6 +16,8 @@ void Program::build(const DataFolder& folder, const ProgramServices& services) {
     form2 = std::make_unique<TForm2>(application_, *form1);
     form4 = std::make_unique<TForm4>(application_);
     form2->setHelpWindow(form4.get());
+    history = std::make_unique<THistoryForm>(application_, *form1);
+    form2->setHistoryWindow(history.get());
 }
 
 void Program::report(std::exception_ptr failure) {

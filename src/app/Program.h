@@ -8,6 +8,7 @@
 #include "forms/TForm1.h"
 #include "forms/TForm2.h"
 #include "forms/TForm4.h"
+#include "forms/THistoryForm.h"
 #include "store/DataFolder.h"
 
 namespace surftally {
@@ -31,8 +32,8 @@ struct ProgramServices {
     std::function<bool()> notificationAreaAvailable;
 };
 
-// The program's windows and the handlers the platform's events run: TForm1, TForm2 and
-// TForm4, built in that order and destroyed in the reverse one.
+// The program's windows and the handlers the platform's events run: TForm1, TForm2,
+// TForm4 and the history window, built in that order and destroyed in the reverse one.
 class Program {
 public:
     explicit Program(TApplication& application) : application_(application) {}
@@ -59,6 +60,7 @@ public:
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
     std::unique_ptr<TForm4> form4;
+    std::unique_ptr<THistoryForm> history;
 
 private:
     TApplication& application_;

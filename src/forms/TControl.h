@@ -32,9 +32,10 @@ enum class ControlKind {
     GroupBox,
     Memo,
     MaskEdit,
-    SpinEdit
+    SpinEdit,
+    PaintBox
 };
-enum class TAlignment { Left, Center };
+enum class TAlignment { Left, Center, Right };
 enum class TCursor { Default, HandPoint };
 
 struct TFont {

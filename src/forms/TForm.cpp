@@ -47,6 +47,12 @@ void TForm::CentreOnScreen() {
     setBounds({(screen.Width - Width()) / 2, (screen.Height - Height()) / 2, Width(), Height()});
 }
 
+void TForm::ShowOnTop() {
+    CentreOnScreen();
+    MakeTopmost();
+    Activate();
+}
+
 void TForm::beginDialog(const std::string& caption, const TFont& font, int width, int height) {
     setCaption(caption);
     setFont(font);

@@ -37,6 +37,9 @@ public:
     void Activate();
     // Puts the window in the middle of the screen.
     void CentreOnScreen();
+    // A dialog's showing: in the middle of the screen, above every other window, with the
+    // keyboard focus.
+    void ShowOnTop();
     // A dialog's start: its caption, font, grey face and client size, in the middle of the
     // screen.
     void beginDialog(const std::string& caption, const TFont& font, int width, int height);

@@ -167,6 +167,10 @@ void TForm1::Close() {
     TForm::Close();
 }
 
+const std::vector<Spell>& TForm1::Spells() {
+    return tick_->history().Spells();
+}
+
 std::int32_t TForm1::CountedBalance() {
     return tick_->CountedBalance();
 }

@@ -4,7 +4,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "accounting/History.h"
 #include "accounting/SharedState.h"
 #include "accounting/TickView.h"
 #include "forms/StripLook.h"
@@ -62,6 +64,8 @@ public:
     void Close() override;
     // The balance counted up to this moment, in seconds.
     std::int32_t CountedBalance();
+    // The on-line spells of history.dat, the one in progress up to date.
+    const std::vector<Spell>& Spells();
 
     // Shows or hides the strip (the Hide switch and the icon click).
     void setDisplayVisible(bool visible);

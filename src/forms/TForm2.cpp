@@ -7,6 +7,7 @@
 #include "accounting/Globals.h"
 #include "forms/TForm1.h"
 #include "forms/TForm4.h"
+#include "forms/THistoryForm.h"
 #include "forms/Texts.h"
 #include "store/Conversions.h"
 
@@ -161,6 +162,8 @@ void TForm2::createPositionGroup() {
 
 void TForm2::createButtons() {
     Button3 = button("Button3", Texts::Button3, {8, 309, 33, 20});
+    // Ours, in the room between "?" and "OK"; created between them for the Tab order.
+    HistoryButton = button("HistoryButton", Texts::HistoryButton.english, {48, 309, 81, 20});
     Button1 = button("Button1", Texts::Button1, {136, 309, 34, 20});
     Button5 = button("Button5", Texts::Button5.english, {8, 357, 161, 20});
     // "?" alone says nothing to a screen reader's user.
@@ -168,6 +171,7 @@ void TForm2::createButtons() {
     Button1->OnClick = [this] { Button1Click(); };
     Button3->OnClick = [this] { Button3Click(); };
     Button5->OnClick = [this] { Button5Click(); };
+    HistoryButton->OnClick = [this] { HistoryButtonClick(); };
 }
 
 // A field's description is the caption of its group, as the captions stand.
@@ -198,6 +202,7 @@ void TForm2::FormCreate() {
         Label4->setCaption(Texts::Label4.serbian);
         Label5->setCaption(Texts::Label5.serbian);
         Button3->setAccessibleName(Texts::HelpButton.serbian);
+        HistoryButton->setCaption(Texts::HistoryButton.serbian);
     }
     describeFields();
     const DataFolder& folder = Form1.folder();
@@ -266,6 +271,9 @@ void TForm2::FormShow() {
 void TForm2::HideAll() {
     if (Form4 != nullptr) {
         Form4->Hide();
+    }
+    if (HistoryForm != nullptr) {
+        HistoryForm->Hide();
     }
     TForm::Hide();
 }
@@ -385,6 +393,12 @@ void TForm2::Button1Click() {
 void TForm2::Button3Click() {
     if (Form4 != nullptr) {
         Form4->Show();
+    }
+}
+
+void TForm2::HistoryButtonClick() {
+    if (HistoryForm != nullptr) {
+        HistoryForm->Show();
     }
 }
 

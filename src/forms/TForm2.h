@@ -14,6 +14,7 @@ namespace surftally {
 
 class TForm1;
 class TForm4;
+class THistoryForm;
 
 // The settings dialog: the balance, the minimum, the economic period and its discount, the
 // window position and the Freeze, Status and Hide switches. Most controls act at once on the
@@ -28,7 +29,8 @@ public:
 
     // The help window, created after this dialog.
     void setHelpWindow(TForm4* form4) { Form4 = form4; }
-    // Hides this dialog and the help window (the program ends).
+    void setHistoryWindow(THistoryForm* history) { HistoryForm = history; }
+    // Hides this dialog, the help and the history windows (the program ends).
     void HideAll();
 
     // Escape lets a focused masked edit abandon its change, else closes the dialog as its
@@ -62,6 +64,7 @@ public:
     TButton* Button1 = nullptr;
     TButton* Button3 = nullptr;
     TButton* Button5 = nullptr;
+    TButton* HistoryButton = nullptr;
 
     // Event handlers.
     void FormShow();
@@ -78,6 +81,7 @@ public:
     void Button1Click();
     void Button3Click();
     void Button5Click();
+    void HistoryButtonClick();
 
 private:
     void createSwitches();
@@ -103,6 +107,7 @@ private:
 
     TForm1& Form1;
     TForm4* Form4 = nullptr;
+    THistoryForm* HistoryForm = nullptr;
     bool balanceEdited_ = false;  // the user changed the balance in this opening
 };
 

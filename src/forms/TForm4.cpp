@@ -79,9 +79,7 @@ void TForm4::FormCreate() {
 }
 
 void TForm4::FormShow() {
-    CentreOnScreen();
-    MakeTopmost();
-    Activate();
+    ShowOnTop();
 }
 
 void TForm4::Button3Click() {

@@ -49,6 +49,8 @@ inline constexpr const char* Button3 = "?";
 inline constexpr TextPair HelpButton{"Help", "Pomoc"};
 inline constexpr const char* InvalidInput =
     "Invalid input value.  Use escape key to abandon changes";
+// The button that opens the history window, between "?" and "OK".
+inline constexpr TextPair HistoryButton{"History", "Istorija"};
 
 // Help window, applied at its creation.
 inline constexpr TextPair HelpCaption{" Help - Legend", " Pomoc - Legenda"};
@@ -59,6 +61,23 @@ inline constexpr TextPair ClockState{"Clock", "Sat"};
 inline constexpr TextPair BalanceState{"Balance", "Stanje"};
 inline constexpr TextPair LowBalanceState{"Balance under the minimum", "Stanje ispod minimuma"};
 inline constexpr TextPair FrozenState{"Balance, frozen", "Stanje, zamrznuto"};
+
+// History window: the chart of the last 30 days, the totals and the forecast.
+inline constexpr TextPair HistoryCaption{" History - Surftally", " Istorija - Surftally"};
+inline constexpr TextPair ChartName{"On-line time of the last 30 days",
+                                    "Vreme na mrezi poslednjih 30 dana"};
+inline constexpr TextPair ChartOnline{"On-line", "Na mrezi"};
+inline constexpr TextPair ChartCharged{"Charged", "Naplaceno"};
+// Each followed by the charged time, "h:mm:ss".
+inline constexpr TextPair UsedToday{"Today: ", "Danas: "};
+inline constexpr TextPair UsedWeek{"Last 7 days: ", "Poslednjih 7 dana: "};
+inline constexpr TextPair UsedMonth{"This month: ", "Ovog meseca: "};
+// Each followed by a date, "14.01.2027".
+inline constexpr TextPair LastsUntil{"At this rate the balance lasts until ",
+                                     "Ovim tempom stanje traje do "};
+inline constexpr TextPair BelowMinimumOn{"It falls below the minimum on ", "Ispod minimuma pada "};
+inline constexpr TextPair NothingUsed{"Nothing used in the last 7 days",
+                                      "Nista potroseno u poslednjih 7 dana"};
 
 }  // namespace Texts
 

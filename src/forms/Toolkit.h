@@ -29,7 +29,7 @@ enum class Property {
     Checked,
     CaretPos,    // where the caret stands in an edit
     Lines,       // a memo's text
-    Picture,     // an image's picture
+    Picture,     // an image's or a paint box's picture
     Range,       // a spin edit's minimum and maximum
     Accessible,  // the name and description a screen reader announces
 };

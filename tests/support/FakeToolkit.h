@@ -9,6 +9,7 @@
 
 #include "forms/TControl.h"
 #include "forms/TForm.h"
+#include "forms/TPaintBox.h"
 #include "forms/TTimer.h"
 #include "forms/Toolkit.h"
 
@@ -41,6 +42,24 @@ public:
 
     private:
         Counts& counts_;
+    };
+
+    // A paint box's peer paints at the kit's scale whenever the picture or the size changes.
+    class PaintPeer final : public ControlPeer {
+    public:
+        PaintPeer(FakeToolkit& kit, TPaintBox& box) : kit_(kit), box_(box) {}
+        void changed(Property property) override {
+            ++kit_.counts[box_.Name()].changes[property];
+            if (property == Property::Picture || property == Property::Bounds) {
+                const double k = kit_.scale;
+                kit_.painted[box_.Name()] = box_.Paint(
+                    {static_cast<int>(box_.Width() * k), static_cast<int>(box_.Height() * k)}, k);
+            }
+        }
+
+    private:
+        FakeToolkit& kit_;
+        TPaintBox& box_;
     };
 
     class Timer final : public TimerPeer {
@@ -82,6 +101,9 @@ public:
         return std::make_unique<Peer>(counts[form.Name()]);
     }
     std::unique_ptr<ControlPeer> createControl(TControl& control) override {
+        if (control.Kind() == ControlKind::PaintBox) {
+            return std::make_unique<PaintPeer>(*this, static_cast<TPaintBox&>(control));
+        }
         return std::make_unique<Peer>(counts[control.Name()]);
     }
     std::unique_ptr<TimerPeer> createTimer(TTimer& timer) override {
@@ -104,6 +126,8 @@ public:
     }
 
     TSize screen{1024, 768};
+    double scale = 1;                                   // of the paint boxes' pixels
+    std::map<std::string, std::vector<Shape>> painted;  // each paint box's last picture
     std::map<std::string, Counts> counts;  // by control name (names repeat across windows)
     std::map<std::string, int> timers;     // interval while running, 0 while stopped
     Box* lastBox = nullptr;

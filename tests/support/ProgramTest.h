@@ -37,6 +37,7 @@ protected:
     void SetUp() override { FreshStart(data); }
 
     void TearDown() override {
+        history.reset();
         form4.reset();
         form2.reset();
         form1.reset();
@@ -62,6 +63,7 @@ protected:
     std::unique_ptr<TForm1>& form1 = program.form1;
     std::unique_ptr<TForm2>& form2 = program.form2;
     std::unique_ptr<TForm4>& form4 = program.form4;
+    std::unique_ptr<THistoryForm>& history = program.history;
 };
 
 }  // namespace surftally

@@ -39,6 +39,7 @@ std::unique_ptr<ControlPeer> QtToolkit::createControl(TControl& control) {
             return std::make_unique<QtMaskEdit>(control);
         case ControlKind::SpinEdit:
             return std::make_unique<QtSpinEdit>(control);
+        case ControlKind::PaintBox:
         case ControlKind::Window:
             break;
     }

@@ -126,6 +126,7 @@ std::unique_ptr<ControlPeer> Win32Toolkit::createControl(TControl& control) {
         case ControlKind::SpinEdit:
             peer = std::make_unique<Win32SpinEdit>(*this, control);
             break;
+        case ControlKind::PaintBox:  // not drawn here yet
         case ControlKind::Window:
             return nullptr;
     }
