@@ -1,7 +1,7 @@
 // Writes pictures of the display strip in every state, of the status strip and of the
-// settings and help windows into a folder. The windows are the program's own, driven through
-// their states with a set clock and set connection flags on the offscreen platform.
-// Usage: surftally_screenshots OUTPUT_FOLDER
+// settings, help and history windows into a folder. The windows are the program's own, driven
+// through their states with a set clock and set connection flags on the offscreen platform. Usage:
+// surftally_screenshots OUTPUT_FOLDER
 
 #include <QApplication>
 #include <QDir>
@@ -12,24 +12,47 @@
 #include <filesystem>
 #include <fstream>
 
+#include "accounting/Globals.h"
+#include "accounting/History.h"
+#include "app/Program.h"
+#include "forms/TApplication.h"
+#include "platform/qt/QtTrayApplication.h"
+#include "platform/qt/XEmbedTrayShell.h"
 #include "store/DataFolder.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeConnectionFlags.h"
-#include "accounting/Globals.h"
-#include "app/Program.h"
 #include "ui/qt/Control.h"
 #include "ui/qt/Toolkit.h"
-#include "platform/qt/QtTrayApplication.h"
-#include "platform/qt/XEmbedTrayShell.h"
-#include "forms/TApplication.h"
 
 using namespace surftally;
 using namespace std::chrono_literals;
 
 namespace {
 
-void put(const QString& folder, const char* name, const char* content) {
+void put(const QString& folder, const char* name, const std::string& content) {
     std::ofstream(std::filesystem::path(folder.toStdString()) / name, std::ios::binary) << content;
+}
+
+// A month of evenings on-line before the clock's today, 9 December 2026: some days at the
+// economic period's half price, one frozen, some without a spell.
+std::string monthOfSpells() {
+    std::string lines;
+    const std::chrono::local_days today{std::chrono::year{2026} / 12 / 9};
+    for (int back = 29; back >= 0; --back) {
+        if (back % 6 == 5) {
+            continue;
+        }
+        const int online = 60 * (20 + (37 * back + 11) % 150);
+        const int charged = back == 10 ? 0 : back % 4 == 1 ? online / 2 : online;
+        Spell spell;
+        spell.start = std::chrono::local_seconds{today - std::chrono::days{back}} + 19h;
+        spell.end = spell.start + std::chrono::seconds{online};
+        spell.connection = back % 3 == 0 ? "Modem" : "LAN Internet";
+        spell.charged = charged;
+        spell.online = online;
+        lines += FormatSpell(spell) + "\r\n";
+    }
+    return lines;
 }
 
 class Shots {
@@ -45,6 +68,7 @@ public:
         put(data_.path(), "hide.dat", "Off\r\n");
         put(data_.path(), "freeze.dat", "Off\r\n");
         put(data_.path(), "position.dat", "0\r\n0\r\n");
+        put(data_.path(), "history.dat", monthOfSpells());
         if (serbian) {
             put(data_.path(), "srpski.dat", "");
         }
@@ -125,6 +149,10 @@ public:
         form2_->userClose();
         form4_->Show();
         save(*form4_, "help.png");
+        form4_->Hide();
+        history_->Show();
+        save(*history_, "history.png");
+        history_->Hide();
         form2_->Status->setChecked(false);
         form2_->Freeze->setChecked(false);
     }
@@ -137,6 +165,9 @@ public:
         form2_->userClose();
         form4_->Show();
         save(*form4_, "help-serbian.png");
+        form4_->Hide();
+        history_->Show();
+        save(*history_, "history-serbian.png");
     }
 
     bool failed() const { return failed_; }
@@ -154,6 +185,7 @@ private:
     std::unique_ptr<TForm1>& form1_ = program_.form1;
     std::unique_ptr<TForm2>& form2_ = program_.form2;
     std::unique_ptr<TForm4>& form4_ = program_.form4;
+    std::unique_ptr<THistoryForm>& history_ = program_.history;
     bool failed_ = false;
 };
 

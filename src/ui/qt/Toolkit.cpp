@@ -11,6 +11,7 @@
 #include "ui/qt/MaskEdit.h"
 #include "ui/qt/Memo.h"
 #include "ui/qt/MessageBox.h"
+#include "ui/qt/PaintBox.h"
 #include "ui/qt/SpinEdit.h"
 #include "ui/qt/Timer.h"
 #include "ui/qt/Window.h"
@@ -40,6 +41,7 @@ std::unique_ptr<ControlPeer> QtToolkit::createControl(TControl& control) {
         case ControlKind::SpinEdit:
             return std::make_unique<QtSpinEdit>(control);
         case ControlKind::PaintBox:
+            return std::make_unique<QtKindPeer>(control, QtPaintBox);
         case ControlKind::Window:
             break;
     }
