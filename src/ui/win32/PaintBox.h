@@ -9,13 +9,13 @@ namespace surftally {
 // the system's colours, so that a high-contrast scheme keeps the drawing legible.
 class Win32PaintBox : public Win32Painted {
 public:
-    Win32PaintBox(Win32Toolkit& toolkit, TControl& control);
-
-    void paint(HDC dc) const override;
-
     // The system colour a shape of the role is drawn in; the on-line time is a tint of the
     // selection colour, halfway to the window's ground.
     static COLORREF RoleColour(ShapeRole role);
+
+    Win32PaintBox(Win32Toolkit& toolkit, TControl& control);
+
+    void paint(HDC dc) const override;
 };
 
 }  // namespace surftally
