@@ -4,6 +4,7 @@
 #include "accounting/ConnectionProbe.h"
 #include "accounting/Globals.h"
 #include "accounting/StoredState.h"
+#include "bench/HistoryDays.h"
 #include "store/DataFolder.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeConnectionFlags.h"
@@ -75,6 +76,27 @@ static void BM_TickMinuteMark(benchmark::State& s) {
     }
 }
 BENCHMARK(BM_TickMinuteMark)->Unit(benchmark::kMicrosecond);
+
+// A run that ends a minute on-line with 400 days of spells in history.dat: besides the
+// balance's save at the mark, the spell's line is brought up to date and the history file
+// replaced.
+static void BM_TickMinuteWithHistory(benchmark::State& s) {
+    TickRig rig;
+    rig.folder.WriteLines(
+        DataFile::History,
+        FullHistory(std::chrono::floor<std::chrono::days>(rig.clock.localDateTime())));
+    rig.clock.advance(1s);
+    rig.tick.Timer1Timer();
+    for (auto _ : s) {
+        RebaseBalance(rig.state, rig.clock, 12 * 3600);
+        rig.clock.advance(60s);
+        rig.tick.Timer1Timer();
+    }
+    if (rig.temp.get("history.dat").find(";Modem;") == std::string::npos) {
+        s.SkipWithError("the run did not write the history");
+    }
+}
+BENCHMARK(BM_TickMinuteWithHistory)->Unit(benchmark::kMicrosecond);
 
 #ifdef __linux__
 // The probe against this machine's own routes and interfaces.

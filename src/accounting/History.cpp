@@ -210,7 +210,7 @@ bool SpellHistory::load() {
     loaded_ = true;
     try {
         if (folder_.FileExists(kHistoryFile)) {
-            std::vector<std::string> lines = folder_.ReadLines(kHistoryFile, kMostLines);
+            std::vector<std::string> lines = folder_.ReadLinesUpTo(kHistoryFile, kMostLines);
             while (!lines.empty() && lines.back().empty()) {
                 lines.pop_back();
             }

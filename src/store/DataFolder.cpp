@@ -54,12 +54,17 @@ DataFolder DataFolder::standard() {
 }
 
 std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_t n) const {
+    std::vector<std::string> lines = ReadLinesUpTo(name, n);
+    lines.resize(n);
+    return lines;
+}
+
+std::vector<std::string> DataFolder::ReadLinesUpTo(std::string_view name, std::size_t n) const {
     std::unique_ptr<std::FILE, FileCloser> f(folder_system::openForReading(file(name)));
     if (!f) {
         throw folder_system::lastFileError(ENOENT);
     }
     std::vector<std::string> lines;
-    lines.reserve(n);
     std::string line;
     bool atEnd = false;
     while (lines.size() < n && !atEnd) {
@@ -92,7 +97,6 @@ std::vector<std::string> DataFolder::ReadLines(std::string_view name, std::size_
         }
         lines.push_back(line);
     }
-    lines.resize(n);
     return lines;
 }
 

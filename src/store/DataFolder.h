@@ -44,6 +44,8 @@ public:
     // in CR LF or LF; a leading UTF-8 byte-order mark is dropped. A line longer than 4096 bytes
     // raises ConvertError quoting its start.
     std::vector<std::string> ReadLines(std::string_view name, std::size_t n) const;
+    // The same for a file of any length: the lines it has, at most n, none added.
+    std::vector<std::string> ReadLinesUpTo(std::string_view name, std::size_t n) const;
 
     // Line 1 of the file.
     std::string ReadLine(std::string_view name) const;

@@ -6,6 +6,7 @@ contrast PPM X Y W H [X Y W H ...]: in each region of a screenshot (binary PPM),
 names NAME=ROLE...: waits (up to 20 s) until the program's AT-SPI tree holds an object of each
   name with a role containing ROLE; prints the tree on failure.
 description REGEX: waits until an object's description matches REGEX.
+matching REGEX...: waits until, for each REGEX, an object's name matches it.
 """
 import re
 import sys
@@ -124,7 +125,12 @@ def description(args):
     return wait_for(lambda found: any(re.search(args[0], d) for _, _, d, _ in found))
 
 
+def matching(args):
+    return wait_for(lambda found: all(any(re.search(a, n) for n, _, _, _ in found) for a in args))
+
+
 if __name__ == "__main__":
     command, rest = sys.argv[1], sys.argv[2:]
-    checks = {"contrast": contrast, "names": names, "description": description}
+    checks = {"contrast": contrast, "names": names, "description": description,
+              "matching": matching}
     sys.exit(0 if checks[command](rest) else 1)
