@@ -11,6 +11,7 @@ source "$wine_program_lib/wine-lib.sh"
 wine_program_test() {
     require_tools Xvfb trayer xdotool xwininfo import wine wineserver "${@:2}"
     [ -f "$1" ] || fail "no installer at $1"
+    # shellcheck disable=SC2034 # the caller's
     setup=$(realpath "$1")
 }
 
