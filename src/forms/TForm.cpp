@@ -6,6 +6,21 @@ TForm::TForm(TApplication& application, FormStyle style, std::string name)
     : TControl(application, nullptr, ControlKind::Window, std::move(name)), style_(style) {
     TControl::setVisible(false);
     attach(application.toolkit().createWindow(*this));
+    OnShow = [this] { FormShow(); };
+}
+
+void TForm::runFormCreate() {
+    Application().Guarded([this] { FormCreate(); });
+}
+
+TButton* TForm::addButton(const char* name, const std::string& caption, const TFont& font,
+                          TRect bounds) {
+    auto* button = add<TButton>(*this, name, caption);
+    button->setFont(font);
+    button->setColor(clBtnFace);
+    button->setOpaque(true);
+    button->setBounds(bounds);
+    return button;
 }
 
 // The controls go before the window that holds them.

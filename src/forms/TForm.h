@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "forms/TApplication.h"
+#include "forms/TButton.h"
 #include "forms/TControl.h"
 
 namespace surftally {
@@ -44,8 +45,14 @@ public:
     // screen.
     void beginDialog(const std::string& caption, const TFont& font, int width, int height);
 
+    // Runs FormShow.
     std::function<void()> OnShow;
     std::function<void()> OnClose;
+
+    // The design's handlers of a window's creation and of its showing; a window that has them
+    // overrides these.
+    virtual void FormCreate() {}
+    virtual void FormShow() {}
 
     // The window's controls, in the order they were created.
     std::vector<const TControl*> Controls() const {
@@ -63,6 +70,12 @@ public:
     virtual void userKey(TKey key, TControl* focused);
 
 protected:
+    // Runs FormCreate under the error guard; a dialog calls it once its controls exist.
+    void runFormCreate();
+    // A push button of a dialog: its caption in font, on the dialog's face.
+    TButton* addButton(const char* name, const std::string& caption, const TFont& font,
+                       TRect bounds);
+
     template <class T, class... Args>
     T* add(TControl& parent, std::string name, Args&&... args) {
         auto control = std::make_unique<T>(Application(), &parent, std::move(name),

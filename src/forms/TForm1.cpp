@@ -44,7 +44,6 @@ TForm1::TForm1(TApplication& application, DataFolder folder, const Clock& clock,
       trayAvailable_([] { return true; }) {
     setCaption(Texts::Form1Caption);
     setBounds({0, 0, kWidth, kHeight});
-    OnShow = [this] { FormShow(); };
     OnClose = [this] { FormClose(); };
     createBackImage();
     createDisplay();

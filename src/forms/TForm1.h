@@ -85,7 +85,7 @@ public:
     std::unique_ptr<TTrayIcon> TrayIcon1;
 
     // Event handlers.
-    void FormShow();
+    void FormShow() override;
     void FormClose();
     void Timer1Timer();
     void Timer2Timer();
@@ -124,7 +124,7 @@ private:
     void createStatus();
     void createTimers();
     void createTrayIcon(TrayShell& shell);
-    void FormCreate();
+    void FormCreate() override;
     void keepOnScreen();
     bool probeOnline();
 

@@ -37,7 +37,6 @@ std::string zeroed(std::string s, std::size_t first, std::size_t count) {
 TForm2::TForm2(TApplication& application, TForm1& form1)
     : TForm(application, FormStyle::Dialog, "Form2"), Form1(form1) {
     beginDialog(Texts::SettingsCaption.english, dialogFont(), kClientWidth, kClientHeight);
-    OnShow = [this] { FormShow(); };
     createSwitches();
     createBalanceGroup();
     createAlarmGroup();
@@ -45,7 +44,7 @@ TForm2::TForm2(TApplication& application, TForm1& form1)
     createPositionGroup();
     createButtons();
     Form1.setSettings(this);
-    Application().Guarded([this] { FormCreate(); });
+    runFormCreate();
 }
 
 // The strip may outlive the dialog; it must not reach a destroyed one.
@@ -97,12 +96,7 @@ TSpinEdit* TForm2::spinEdit(TGroupBox& box, const char* name, int maxValue, int 
 }
 
 TButton* TForm2::button(const char* name, const char* caption, TRect bounds) {
-    auto* b = add<TButton>(*this, name, caption);
-    b->setFont(dialogFont(true));
-    b->setColor(clBtnFace);
-    b->setOpaque(true);
-    b->setBounds(bounds);
-    return b;
+    return addButton(name, caption, dialogFont(true), bounds);
 }
 
 void TForm2::createSwitches() {

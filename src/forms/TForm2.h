@@ -67,7 +67,7 @@ public:
     TButton* HistoryButton = nullptr;
 
     // Event handlers.
-    void FormShow();
+    void FormShow() override;
     void EditChange();
     void AlarmChange();
     void EconomicBeginChange();
@@ -91,7 +91,7 @@ private:
     void createPositionGroup();
     void createButtons();
     void describeFields();
-    void FormCreate();
+    void FormCreate() override;
     static void followScreen(TSpinEdit& field, int maximum);
     void economicChange(TMaskEdit& edit, std::string& target);
     void FormKey(TKey key, TControl* focused);

@@ -19,11 +19,10 @@ TFont memoFont() {
 TForm4::TForm4(TApplication& application) : TForm(application, FormStyle::Dialog, "Form4") {
     beginDialog(Texts::HelpCaption.english, {{"MS Sans Serif", "DejaVu Sans"}, 11, false, clBlack},
                 kClientWidth, kClientHeight);
-    OnShow = [this] { FormShow(); };
     createMemos();
     createImages();
     createButton();
-    Application().Guarded([this] { FormCreate(); });
+    runFormCreate();
 }
 
 void TForm4::createMemos() {
@@ -61,11 +60,8 @@ void TForm4::createImages() {
 }
 
 void TForm4::createButton() {
-    Button3 = add<TButton>(*this, "Button3", Texts::HelpClose.english);
-    Button3->setFont({{"MS Sans Serif", "DejaVu Sans"}, 11, true, clRed});
-    Button3->setColor(clBtnFace);
-    Button3->setOpaque(true);
-    Button3->setBounds({455, 174, 73, 20});
+    Button3 = addButton("Button3", Texts::HelpClose.english,
+                        {{"MS Sans Serif", "DejaVu Sans"}, 11, true, clRed}, {455, 174, 73, 20});
     Button3->OnClick = [this] { Button3Click(); };
 }
 

@@ -16,6 +16,10 @@ public:
 
     explicit TForm4(TApplication& application);
 
+    void FormCreate() override;
+    void FormShow() override;
+    void Button3Click();
+
     TMemo* Memo1 = nullptr;
     TMemo* Memo2 = nullptr;
     TImage* Image1 = nullptr;
@@ -24,10 +28,6 @@ public:
     TImage* Image4 = nullptr;
     TImage* Image5 = nullptr;
     TButton* Button3 = nullptr;
-
-    void FormCreate();
-    void FormShow();
-    void Button3Click();
 
 private:
     void createMemos();

@@ -18,10 +18,8 @@ TFont windowFont(bool bold = false) {
 
 THistoryForm::THistoryForm(TApplication& application, TForm1& form1)
     : TForm(application, FormStyle::Dialog, "HistoryForm"), Form1(form1) {
-    beginDialog(Texts::HistoryCaption.english, windowFont(), kClientWidth, kClientHeight);
-    OnShow = [this] { FormShow(); };
     createControls();
-    Application().Guarded([this] { FormCreate(); });
+    runFormCreate();
 }
 
 TLabel* THistoryForm::label(const char* name, TRect bounds) {
@@ -32,6 +30,7 @@ TLabel* THistoryForm::label(const char* name, TRect bounds) {
 }
 
 void THistoryForm::createControls() {
+    beginDialog(Texts::HistoryCaption.english, windowFont(), kClientWidth, kClientHeight);
     Chart = add<TPaintBox>(*this, "Chart");
     Chart->setBounds({8, 8, 384, 176});
     Chart->setAccessibleName(Texts::ChartName.english);
@@ -43,11 +42,8 @@ void THistoryForm::createControls() {
     Month = label("Month", {8, 224, 188, 14});
     LastsUntil = label("LastsUntil", {8, 242, 300, 14});
     BelowMinimum = label("BelowMinimum", {8, 258, 300, 14});
-    CloseButton = add<TButton>(*this, "CloseButton", Texts::HelpClose.english);
-    CloseButton->setFont(windowFont(true));
-    CloseButton->setColor(clBtnFace);
-    CloseButton->setOpaque(true);
-    CloseButton->setBounds({319, 250, 73, 20});
+    CloseButton =
+        addButton("CloseButton", Texts::HelpClose.english, windowFont(true), {319, 250, 73, 20});
     CloseButton->OnClick = [this] { CloseButtonClick(); };
 }
 

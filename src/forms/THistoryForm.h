@@ -37,11 +37,12 @@ public:
     // The days the chart shows, oldest first, as the last opening read them.
     const std::vector<DayUse>& Days() const { return days_; }
 
-    void FormCreate();
-    void FormShow();
+    void FormCreate() override;
+    void FormShow() override;
     void CloseButtonClick();
 
 private:
+    // The dialog and its controls.
     void createControls();
     TLabel* label(const char* name, TRect bounds);
     // Reads the history and fills the chart and the texts.

@@ -57,6 +57,17 @@ setup_online_namespace() {
         ip route add default via 10.9.0.2 dev eth0
 }
 
+# go_online ARGS...: runs the calling script again with ARGS in a network and mount namespace
+# of its own, once, and there sets it on-line (setup_online_namespace). Skips where namespaces
+# are not permitted.
+go_online() {
+    if [ -z "${SURFTALLY_ONLINE_NAMESPACE:-}" ]; then
+        require_namespaces
+        exec unshare -n -m env SURFTALLY_ONLINE_NAMESPACE=1 "$0" "$@"
+    fi
+    setup_online_namespace || fail "cannot set up the on-line network in the namespace"
+}
+
 # start_work SIGNAL [GRACE]: makes $work and the list pids; on exit every process in pids gets
 # SIGNAL (newest first) and is waited for, after GRACE tenths of a second with SIGKILL when
 # GRACE is given; then the commands in at_exit run, then cleanup_more if the script defines

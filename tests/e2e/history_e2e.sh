@@ -19,11 +19,7 @@ python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
     skip "gir1.2-atspi-2.0 is not installed"
 program_and_defaults "$@"
 
-if [ -z "${HISTORY_IN_NAMESPACE:-}" ]; then
-    require_namespaces
-    exec unshare -n -m env HISTORY_IN_NAMESPACE=1 "$0" "$program" "$defaults"
-fi
-setup_online_namespace || fail "cannot set up the on-line network in the namespace"
+go_online "$program" "$defaults"
 
 bound=$(patient 200)
 start_work TERM 30

@@ -15,11 +15,7 @@ source "$here/desktop-lib.sh"
 require_tools Xvfb xdotool unshare ip env
 [ -x "$program" ] || fail "no program at $program"
 
-if [ -z "${ORDERLY_END_IN_NAMESPACE:-}" ]; then
-    require_namespaces
-    exec unshare -n -m env ORDERLY_END_IN_NAMESPACE=1 "$0" "$program" "$defaults"
-fi
-setup_online_namespace || fail "cannot set up the on-line network in the namespace"
+go_online "$program" "$defaults"
 
 bound=$(patient 120)
 start_work TERM 30

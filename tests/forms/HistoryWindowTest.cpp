@@ -186,26 +186,29 @@ TEST_F(HistoryTest, TotalsAndForecastInBothLanguages) {
 }
 
 TEST_F(HistoryTest, ForecastWithNothingUsedOrTheBalanceAlreadyBelowTheMinimum) {
-    data.put("remain.dat", "001:00:00\r\n");
-    build();
-    open();
-    EXPECT_EQ(history->LastsUntil->Caption(), "Nothing used in the last 7 days");
-    EXPECT_EQ(history->BelowMinimum->Caption(), "");
-    TearDown();
-
-    data.put("srpski.dat", "");
-    data.put("history.dat", spellLine("2026-12-09", "10:00:00", "10:30:00", 1800, 1800));
-    build();
-    open();
+    struct Case {
+        bool serbian;
+        std::string history;
+        const char* lasts;
+    };
     // An hour at 1800 s a week lasts 14 days; below the two hours' minimum already.
-    EXPECT_EQ(history->LastsUntil->Caption(), "Ovim tempom stanje traje do 23.12.2026");
-    EXPECT_EQ(history->BelowMinimum->Caption(), "");
-    TearDown();
-
-    data.put("history.dat", "");
-    build();
-    open();
-    EXPECT_EQ(history->LastsUntil->Caption(), "Nista potroseno u poslednjih 7 dana");
+    for (const Case& c : {Case{false, "", "Nothing used in the last 7 days"},
+                          Case{true, spellLine("2026-12-09", "10:00:00", "10:30:00", 1800, 1800),
+                               "Ovim tempom stanje traje do 23.12.2026"},
+                          Case{true, "\r\n", "Nista potroseno u poslednjih 7 dana"}}) {
+        SCOPED_TRACE(c.lasts);
+        FreshStart(data);
+        if (c.serbian) {
+            data.put("srpski.dat", "");
+        }
+        data.put("remain.dat", "001:00:00\r\n");
+        data.put("history.dat", c.history);
+        build();
+        open();
+        EXPECT_EQ(history->LastsUntil->Caption(), c.lasts);
+        EXPECT_EQ(history->BelowMinimum->Caption(), "");
+        TearDown();
+    }
 }
 
 // At twice the size every shape doubles and every text still fits its place: inside the chart,
