@@ -5,15 +5,16 @@
 ;
 ; Layout. The program reads its data from one fixed folder, C:\Program Files\Surftally,
 ; which every user of the machine may write (the built-in Users group, by SID): the program
-; rewrites remain.dat every minute on-line. Users may add files there and change the files,
-; nothing more. The program and its uninstaller live in its subfolder Program, whose
+; rewrites remain.dat and history.dat every minute on-line, and makes history.dat at the
+; first spell on-line. Users may add files there and change the files, nothing more. The program and its uninstaller live in its subfolder Program, whose
 ; inherited rights are cut and replaced by Program Files' own, so that nothing a standard
 ; user can write is ever run or loaded, elevated or not.
 ;
 ; The installer closes the running programs of every session first (asking each to close,
 ; so that it saves), waits for them, and starts again what it closed in its own session, as
 ; the desktop's user. The uninstaller
-; asks whether to keep the balance and the settings (kept by default and when silent).
+; asks whether to keep the balance, the settings and the history of on-line spells (kept by
+; default and when silent).
 ; /S installs and uninstalls silently; a silent install that cannot close a running program
 ; fails with exit code 2.
 
@@ -393,7 +394,7 @@ SectionEnd
 Section "Uninstall"
   ; Asked first, before anything is gone.
   StrCpy $R0 1
-  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON1 "Keep your Surftally balance and settings?$\r$\n$\r$\nYes keeps them in ${DATADIR} for a later install; No deletes them." /SD IDYES IDYES +2
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON1 "Keep your Surftally balance, settings and history?$\r$\n$\r$\nYes keeps them in ${DATADIR} for a later install; No deletes them." /SD IDYES IDYES +2
   StrCpy $R0 0
 
   Call un.CloseRunningPrograms
@@ -407,7 +408,7 @@ Section "Uninstall"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
   ${If} $R0 = 0
-    DetailPrint "Deleting the balance and the settings"
+    DetailPrint "Deleting the balance, the settings and the history"
     Delete "${DATADIR}\*.dat"
     Delete "${DATADIR}\*.dat.tmp"
     Delete "${DATADIR}\*.ico"

@@ -2,13 +2,16 @@
 """Checks the rights an installer granted, from the command lines a recording icacls.exe
 logged, against the installed files in a Wine prefix (Wine does not enforce rights itself).
 
-Usage: icacls_grants.py ICACLS_LOG DRIVE_C
+Usage: icacls_grants.py ICACLS_LOG DRIVE_C [NEW_FILE...]
 
 Fails (exit 1, one line per fault) when a grant that lets its trustee write reaches a file
 that runs or loads as code, or a folder that holds one; when a grant names an account by
 name rather than by SID (names differ between languages and accounts); when one lets anyone
 but the administrators' accounts or the Users group write; or when no grant lets the Users
-group change the data files at all.
+group change the data files at all; or when the Users group could not create one of the
+NEW_FILEs (Windows paths of files the installer does not make, such as history.dat) and then
+rewrite it by an atomic replace, whoever made it first: that needs the right to add files to
+its folder, and a grant inherited by the folder's files that modifies and deletes them.
 """
 import os
 import re
@@ -69,6 +72,47 @@ def reach(folder, flags, cut):
     return reached
 
 
+# Rights on a folder that add a file to it; rights on a file that rewrite and delete it (the
+# atomic replace moves a temporary file over it).
+ADD_FILE = {"WD", "AD", "W", "M", "F", "GW", "GA"}
+REPLACE_FILE = {"M", "F", "GA"}
+
+
+def creatable(calls, drive_c, new_file):
+    """Whether the Users group may create new_file and replace it later, from the grants on its
+    folder (the rights of a folder reset before them are the inherited ones)."""
+    folder = os.path.normpath(os.path.dirname(to_unix(drive_c, new_file)))
+    adds = replaces = False
+    for path, args in calls:
+        if os.path.normpath(to_unix(drive_c, path)) != folder:
+            continue
+        if "/inheritance:r" in args or "/reset" in args:
+            adds = replaces = False
+        for token in grants_of(args):
+            trustee, flags, rights = parse_grant(token)
+            if trustee != USERS:
+                continue
+            if "IO" not in flags and rights & ADD_FILE:
+                adds = True
+            if "OI" in flags and rights & REPLACE_FILE:
+                replaces = True
+    return adds, replaces
+
+
+def grants_of(args):
+    grants = []
+    i = 0
+    while i < len(args):
+        if args[i].lower() in ("/grant", "/grant:r"):
+            i += 1
+            while i < len(args) and not args[i].startswith("/"):
+                grants.append(args[i])
+                i += 1
+        else:
+            i += 1
+    return grants
+
+
 def holds_code(folder):
     return any(CODE.search(f) for f in os.listdir(folder)) if os.path.isdir(folder) else False
 
@@ -88,17 +132,7 @@ def main():
     users_write = False
     for path, args in calls:
         target = os.path.normpath(to_unix(drive_c, path))
-        grants = []
-        i = 0
-        while i < len(args):
-            if args[i].lower() in ("/grant", "/grant:r"):
-                i += 1
-                while i < len(args) and not args[i].startswith("/"):
-                    grants.append(args[i])
-                    i += 1
-            else:
-                i += 1
-        for token in grants:
+        for token in grants_of(args):
             trustee, flags, rights = parse_grant(token)
             if not trustee.startswith("*S-1-"):
                 faults.append(f"{path}: a grant names {trustee} by name, not by SID")
@@ -116,6 +150,12 @@ def main():
                     faults.append(f"{path}: {token} lets users write {reached}, which holds code")
     if not users_write:
         faults.append("no grant lets the Users group change the data files")
+    for new_file in sys.argv[3:]:
+        adds, replaces = creatable(calls, drive_c, new_file)
+        if not adds:
+            faults.append(f"{new_file}: the Users group may not add a file to its folder")
+        if not replaces:
+            faults.append(f"{new_file}: no grant lets the Users group rewrite it once made")
     for fault in faults:
         print(fault)
     return 1 if faults else 0

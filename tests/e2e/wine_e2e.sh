@@ -11,12 +11,9 @@ set -uo pipefail
 setup=${1:?usage: wine_e2e.sh SURFTALLY_SETUP_EXE DEFAULT_DATA_FOLDER}
 defaults=${2:?usage: wine_e2e.sh SURFTALLY_SETUP_EXE DEFAULT_DATA_FOLDER}
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/desktop-lib.sh"
-source "$here/wine-lib.sh"
+source "$here/wine-program-lib.sh"
 
-require_tools Xvfb trayer xdotool xwininfo import wine wineserver cmp
-[ -f "$setup" ] || fail "no installer at $setup"
-setup=$(realpath "$setup")
+wine_program_test "$setup" cmp
 defaults=$(realpath "$defaults")
 
 # A prefix of its own, and a home of its own for whatever Wine writes there.
@@ -32,37 +29,7 @@ is_colour() { [ "$(pixel "$1" "$2")" = "$3" ]; }
 count_colour() { import -window root -crop "$1" -depth 8 txt:- 2>/dev/null | grep -c "$2"; }
 has_colour() { [ "$(count_colour "$1" "$2")" -ge "${3:-1}" ]; }
 lacks_colour() { [ "$(count_colour "$1" "$2")" -lt "${3:-1}" ]; }
-width_of() { xwininfo -id "$1" 2>/dev/null | sed -n 's/.*Width: *//p'; }
-# The strip: the visible "Surftally" window 120 wide (the error box has the same title).
-strip_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null); do
-        [ "$(width_of "$id")" = 120 ] && echo "$id" && return 0
-    done
-    return 1
-}
-error_boxes() {
-    local id n=0
-    for id in $(xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null); do
-        [ "$(width_of "$id")" = 120 ] || n=$((n + 1))
-    done
-    echo $n
-}
-# The installed program's processes in this prefix.
-program_pids() {
-    local pid
-    for pid in $(pgrep -f 'Program Files.Surftally.Program.surftally\.exe'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-    done
-}
-program_count() { program_pids | wc -l; }
-program_running() { [ "$(program_count)" -gt 0 ]; }
 install() { timeout 120 wine "$setup" /S >>"$work/setup.log" 2>&1; }
-shortcut() { find "$WINEPREFIX/drive_c" -path "*/Start Menu/Programs/$1" 2>/dev/null | head -n 1; }
-start_from_menu() {
-    timeout "$bound" wine start /unix "$(shortcut Surftally.lnk)" >>"$work/program.log" 2>&1
-    wait_until 30 strip_shown || fail "the program did not show its strip"
-}
 # settings TITLE: the settings dialog's window with that exact title, shown.
 settings() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 settings_shown() { [ -n "$(settings "$1")" ]; }

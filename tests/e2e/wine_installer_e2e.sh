@@ -120,9 +120,12 @@ for file in "$defaults"/*.dat "$defaults"/*.ico; do
 done
 [ -f "$icacls_log" ] || fail "the installer never ran icacls.exe"
 grep -q '/inheritance:r' "$icacls_log" || fail "the program folder keeps the data folder's rights"
-python3 "$here/icacls_grants.py" "$icacls_log" "$WINEPREFIX/drive_c" >"$work/grants.txt" ||
+# history.dat is no default: the program of any user makes it at the first spell on-line.
+python3 "$here/icacls_grants.py" "$icacls_log" "$WINEPREFIX/drive_c" \
+    'C:\Program Files\Surftally\history.dat' >"$work/grants.txt" ||
     fail "the rights granted: $(cat "$work/grants.txt")"
 echo "ok: executables only in Program, whose inherited rights are cut; users' grants (by SID) reach no code"
+echo "ok: users may make history.dat in the data folder and rewrite it"
 
 [ "$(reg_value Publisher)" != "" ] && [ "$(reg_value Publisher)" != Surftally ] ||
     fail "the entry's publisher reads \"$(reg_value Publisher)\""
@@ -220,7 +223,7 @@ uninstall() {
     wait_until 30 titled_shown "Surftally Uninstall" || fail "the uninstaller shows no window"
     click_from_corner "$(titled "Surftally Uninstall")" 141 25 # Uninstall
     wait_until 30 eval '[ "$(xdotool search --onlyvisible --name "^Surftally Uninstall" | wc -l)" -ge 2 ]' ||
-        fail "the uninstaller did not ask about the balance and the settings"
+        fail "the uninstaller did not ask about the balance, the settings and the history"
     import -window root "$work/question-$1.png"
     press "$(titled "Surftally Uninstall")" "$1"
     wait_until 30 eval '[ ! -e "$programs/uninstall.exe" ]' || fail "the uninstaller left itself"
@@ -237,15 +240,18 @@ balance=$(cat "$folder/remain.dat")
 for file in "$defaults"/*.dat; do
     [ -f "$folder/$(basename "$file")" ] || fail "keeping removed $(basename "$file")"
 done
+# The program on-line since the upgrade ended its spell as the uninstaller closed it.
+grep -q ';LAN Internet;[0-9]*;[0-9]*'$'\r''$' "$folder/history.dat" 2>/dev/null ||
+    fail "keeping left no spell in history.dat: $(ls "$folder" | xargs)"
 [ -z "$(shortcut Surftally.lnk)" ] && [ -z "$(shortcut StartUp/Surftally.lnk)" ] ||
     fail "the uninstaller left a shortcut"
 timeout 60 wine reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left the Apps & features entry"
-echo "ok: the uninstaller asks, and by default keeps the balance and the settings"
+echo "ok: the uninstaller asks, and by default keeps the balance, the settings and the history"
 
 silent_install || fail "the reinstall failed"
 [ "$(cat "$folder/remain.dat")" = "$balance" ] || fail "the reinstall lost the kept balance"
 uninstall n # "No": delete them
 [ ! -e "$folder" ] || fail "answered No, the uninstaller left $(ls "$folder" | xargs)"
-echo "ok: answered No, the uninstaller deletes the balance, the settings and the folder"
+echo "ok: answered No, the uninstaller deletes the balance, the settings, the history and the folder"
 
 echo "PASSED"

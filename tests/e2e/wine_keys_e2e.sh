@@ -10,49 +10,16 @@ set -uo pipefail
 setup=${1:?usage: wine_keys_e2e.sh SURFTALLY_SETUP_EXE [SCREENSHOT_FOLDER]}
 shots=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/desktop-lib.sh"
-source "$here/wine-lib.sh"
+source "$here/wine-program-lib.sh"
 
-require_tools Xvfb trayer xdotool xwininfo import wine wineserver
-[ -f "$setup" ] || fail "no installer at $setup"
-setup=$(realpath "$setup")
+wine_program_test "$setup"
 
 start_wine_desktop 300
 
 folder="$WINEPREFIX/drive_c/Program Files/Surftally"
 settings_title=" Settings - Surftally"
 
-width_of() { xwininfo -id "$1" 2>/dev/null | sed -n 's/.*Width: *//p'; }
 height_of() { xwininfo -id "$1" 2>/dev/null | sed -n 's/.*Height: *//p'; }
-# The strip: the visible "Surftally" window 120 design pixels wide.
-strip_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null); do
-        [ "$(width_of "$id")" = "$strip_width" ] && echo "$id" && return 0
-    done
-    return 1
-}
-# The error box: the other visible window titled "Surftally".
-error_box() {
-    local id
-    for id in $(xdotool search --onlyvisible --name '^Surftally$' 2>/dev/null); do
-        [ "$(width_of "$id")" = "$strip_width" ] || { echo "$id" && return 0; }
-    done
-    return 1
-}
-box_shown() { error_box >/dev/null; }
-program_running() {
-    local pid
-    for pid in $(pgrep -f 'surftally\.exe'); do
-        { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
-    done
-    return 1
-}
-shortcut() { find "$WINEPREFIX/drive_c" -path "*/Start Menu/Programs/$1" 2>/dev/null | head -n 1; }
-start_program() {
-    timeout "$bound" wine start /unix "$(shortcut Surftally.lnk)" >>"$work/program.log" 2>&1
-    wait_until 30 strip_shown || fail "the program did not show its strip"
-}
 settings() { xdotool search --onlyvisible --name "^$settings_title\$" 2>/dev/null | head -n 1; }
 settings_shown() { [ -n "$(settings)" ]; }
 settings_hidden() { [ -z "$(settings)" ]; }
@@ -99,7 +66,7 @@ dpi=96
 strip_width=120
 timeout 120 wine "$setup" /S >>"$work/setup.log" 2>&1 || fail "the silent install failed: $(tail -n 3 "$work/setup.log")"
 [ -n "$(shortcut Surftally.lnk)" ] || fail "no Start-menu shortcut"
-start_program
+start_from_menu
 
 # --- Every key that moves the caret moves the field's --------------------------------------
 open_settings
@@ -221,7 +188,7 @@ dpi=144
 strip_width=180
 # The saved place, in design pixels, is scaled too: the strip stands 300 down (450 pixels).
 printf '0\r\n300\r\n' >"$folder/position.dat"
-start_program
+start_from_menu
 strip=$(strip_window)
 [ "$(height_of "$strip")" -ge 37 ] || fail "the strip is $(height_of "$strip") high at 144 DPI"
 shot strip-144

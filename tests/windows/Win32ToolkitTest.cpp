@@ -2,11 +2,13 @@
 
 #include "accounting/Globals.h"
 #include "forms/StripLook.h"
+#include "forms/THistoryForm.h"
 #include "tests/support/ProgramTest.h"
 #include "ui/win32/Accessible.h"
 #include "ui/win32/Control.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/Fonts.h"
+#include "ui/win32/PaintBox.h"
 #include "ui/win32/StripDrawing.h"
 #include "ui/win32/Subclass.h"
 #include "ui/win32/Text.h"
@@ -874,4 +876,127 @@ TEST_F(Win32ToolkitTest, DialogsKeepTheirGroundsUnderADarkSchemeAndLabelsPrecede
         SCOPED_TRACE(field->Name());
         EXPECT_EQ(::GetWindow(hwnd(*field), GW_HWNDPREV), hwnd(*label));
     }
+}
+
+namespace {
+
+// The history window over a day of 2 hours on-line, 1 of them charged (a discount), and a
+// shorter day a week before.
+class Win32HistoryTest : public Win32ToolkitTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        temp.put("remain.dat", "010:00:00\r\n");
+        temp.put("status.dat", "Off\r\n");
+        temp.put("history.dat",
+                 "2026-12-02 08:00:00;2026-12-02 08:30:00;Modem;1800;1800\r\n"
+                 "2026-12-09 08:00:00;2026-12-09 10:00:00;Modem;3600;7200\r\n");
+        buildProgram();
+        form1->Show();
+        toolkit.processMessages();
+    }
+
+    // Opens the history from the settings; its chart's window.
+    HWND openChart() {
+        click(*form2->HistoryButton);
+        EXPECT_TRUE(::IsWindowVisible(hwnd(*program.history)));
+        return hwnd(*program.history->Chart);
+    }
+
+    // Today's bar: in the chart's right-most thirtieth (the legend stands at the left), the
+    // column with the most charged pixels, and how many of its pixels are charged and how
+    // many on-line only.
+    struct Bar {
+        int charged = 0;
+        int online = 0;
+    };
+    static Bar todaysBar(const Snapshot& chart) {
+        const COLORREF charged = Win32PaintBox::RoleColour(ShapeRole::Charged);
+        const COLORREF online = Win32PaintBox::RoleColour(ShapeRole::Online);
+        Bar best;
+        for (int x = chart.width() - chart.width() / 30; x < chart.width(); ++x) {
+            Bar column;
+            for (int y = 0; y < chart.height(); ++y) {
+                column.charged += chart.at(x, y) == charged ? 1 : 0;
+                column.online += chart.at(x, y) == online ? 1 : 0;
+            }
+            if (column.charged > best.charged) {
+                best = column;
+            }
+        }
+        return best;
+    }
+};
+
+}  // namespace
+
+// The History button opens the window; its chart draws today's bar at the right end, the
+// charged hour over the on-line pair of hours as tall again, and its Close closes it.
+TEST_F(Win32HistoryTest, HistoryOpensFromTheSettingsAndItsChartDrawsTodaysBar) {
+    const HWND chart = openChart();
+    RECT client;
+    ::GetClientRect(chart, &client);
+    EXPECT_EQ(client.right, program.history->Chart->Width());
+    EXPECT_EQ(client.bottom, program.history->Chart->Height());
+
+    const Snapshot window(chart);
+    const Bar bar = todaysBar(window);
+    EXPECT_GT(bar.charged, 20);
+    EXPECT_NEAR(bar.online, bar.charged, bar.charged / 5 + 2);
+    EXPECT_EQ(window.at(0, window.height() - 1), Win32PaintBox::RoleColour(ShapeRole::Background));
+    // The axis's hours and dates, in the text colour.
+    EXPECT_GT(window.count({0, 0, window.width(), window.height()},
+                           Win32PaintBox::RoleColour(ShapeRole::Text)),
+              100);
+
+    click(*program.history->CloseButton);
+    EXPECT_FALSE(::IsWindowVisible(hwnd(*program.history)));
+}
+
+// Moved to a screen of another DPI, the chart is drawn anew for its size there: today's bar
+// keeps its share of the chart's height, and its columns grow with the scale.
+TEST_F(Win32HistoryTest, ChartIsDrawnAtTheWindowsDpi) {
+    const HWND chart = openChart();
+    const Bar design = todaysBar(Snapshot(chart));
+    ASSERT_GT(design.charged, 20);
+    const HWND history = hwnd(*program.history);
+    for (const int dpi : {120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        RECT before;
+        ::GetWindowRect(history, &before);
+        RECT suggested{0, 0, Win32Dpi::Scale(before.right - before.left, dpi),
+                       Win32Dpi::Scale(before.bottom - before.top, dpi)};
+        ::SendMessageW(history, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        toolkit.processMessages();
+        RECT client;
+        ::GetClientRect(chart, &client);
+        EXPECT_EQ(client.right, Win32Dpi::Scale(program.history->Chart->Width(), dpi));
+        EXPECT_EQ(client.bottom, Win32Dpi::Scale(program.history->Chart->Height(), dpi));
+        const Snapshot scaled(chart);
+        const Bar bar = todaysBar(scaled);
+        EXPECT_NEAR(bar.charged, Win32Dpi::Scale(design.charged, dpi),
+                    Win32Dpi::Scale(design.charged, dpi) / 10 + 2);
+    }
+}
+
+// Under a high-contrast scheme the chart takes the scheme's colours: its ground, its text and
+// the selection colour for the charged time, so that nothing is drawn black on black.
+TEST_F(Win32HistoryTest, ChartFollowsAHighContrastScheme) {
+    const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT};
+    const COLORREF saved[] = {::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT),
+                              ::GetSysColor(COLOR_HIGHLIGHT)};
+    const COLORREF contrast[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 255, 255)};
+    ::SetSysColors(3, elements, contrast);
+    const HWND chart = openChart();
+    const Snapshot window(chart);
+    const Bar bar = todaysBar(window);
+    const int white = window.count({0, 0, window.width(), window.height()}, RGB(255, 255, 255));
+    const COLORREF corner = window.at(0, window.height() - 1);
+    ::SetSysColors(3, elements, saved);
+
+    EXPECT_EQ(corner, RGB(0, 0, 0));
+    EXPECT_GT(white, 100);
+    EXPECT_GT(bar.charged, 20);
+    EXPECT_GT(bar.online, 20);
 }

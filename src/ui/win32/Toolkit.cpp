@@ -18,6 +18,7 @@
 #include "ui/win32/MaskEdit.h"
 #include "ui/win32/Memo.h"
 #include "ui/win32/MessageBox.h"
+#include "ui/win32/PaintBox.h"
 #include "ui/win32/SpinEdit.h"
 #include "ui/win32/Timer.h"
 #include "ui/win32/Window.h"
@@ -194,6 +195,8 @@ Win32Toolkit::Win32Toolkit() {
     registerClass(kLabelClass, ::DefWindowProcW, CS_DBLCLKS, arrow);
     registerClass(kImageClass, ::DefWindowProcW, 0, arrow);
     registerClass(kGroupBoxClass, ::DefWindowProcW, 0, arrow);
+    // A paint box's shapes depend on its size: a resize draws it whole.
+    registerClass(kPaintBoxClass, ::DefWindowProcW, CS_HREDRAW | CS_VREDRAW, arrow);
     registerClass(kOwnerClass, ::DefWindowProcW, 0, arrow);
     registerClass(kTimerClass, timerProcedure, 0, arrow);
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -254,7 +257,9 @@ std::unique_ptr<ControlPeer> Win32Toolkit::makeControl(TControl& control) {
         case ControlKind::SpinEdit:
             peer = std::make_unique<Win32SpinEdit>(*this, control);
             break;
-        case ControlKind::PaintBox:  // not drawn here yet
+        case ControlKind::PaintBox:
+            peer = std::make_unique<Win32PaintBox>(*this, control);
+            break;
         case ControlKind::Window:
             return nullptr;
     }

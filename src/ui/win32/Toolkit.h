@@ -28,6 +28,7 @@ public:
     static constexpr const wchar_t* kLabelClass = L"SurftallyLabel";
     static constexpr const wchar_t* kImageClass = L"SurftallyImage";
     static constexpr const wchar_t* kGroupBoxClass = L"SurftallyGroupBox";
+    static constexpr const wchar_t* kPaintBoxClass = L"SurftallyPaintBox";
 
     // The display's font, which the strip's pictures are drawn in.
     static TFont DisplayFont();
