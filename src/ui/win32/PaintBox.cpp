@@ -103,9 +103,7 @@ COLORREF Win32PaintBox::RoleColour(ShapeRole role) {
     return ::GetSysColor(COLOR_WINDOWTEXT);
 }
 
-void Win32PaintBox::paint(HDC dc) const {
-    RECT client;
-    ::GetClientRect(native(), &client);
+void Win32PaintBox::paint(HDC dc, const RECT& client) const {
     // Nothing the shapes leave uncovered keeps an older picture.
     fill(dc, client, RoleColour(ShapeRole::Background));
     const auto& box = static_cast<const TPaintBox&>(control());

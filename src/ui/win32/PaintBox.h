@@ -15,7 +15,7 @@ public:
 
     Win32PaintBox(Win32Toolkit& toolkit, TControl& control);
 
-    void paint(HDC dc) const override;
+    void paint(HDC dc, const RECT& client) const override;
 };
 
 }  // namespace surftally
