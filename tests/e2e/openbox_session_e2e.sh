@@ -15,8 +15,10 @@ require_tools Xvfb openbox trayer xdotool xwininfo xprop import
 program_and_defaults "$@"
 
 start_openbox_desktop 1024x768x24 120
-xdotool set_num_desktops 2
-wait_until 5 eval '[ "$(xdotool get_num_desktops)" = 2 ]' || fail "openbox did not make two workspaces"
+# Asked again at each look: a request sent while openbox still sets itself up is lost.
+desktops_are() { xdotool set_num_desktops "$1" && [ "$(xdotool get_num_desktops)" = "$1" ]; }
+desktop_is() { xdotool set_desktop "$1" && [ "$(xdotool get_desktop)" = "$1" ]; }
+wait_until 5 desktops_are 2 || fail "openbox did not make two workspaces (it has $(xdotool get_num_desktops))"
 
 # start_program LEFT TOP HIDE: a fresh data folder with that position and Hide switch.
 start_program() {
@@ -28,8 +30,7 @@ placed_at() { [ "$(window_geometry "$window" | cut -d' ' -f1-2)" = "$1 $2" ]; }
 # --- Every workspace, and Hide with a panel that comes 3 s later ---------------------------
 start_program 200 300 On
 wait_until 3 placed_at 200 300 || fail "the strip stands at $(window_geometry "$window"), not 200/300"
-xdotool set_desktop 1
-wait_until 5 eval '[ "$(xdotool get_desktop)" = 1 ]' || fail "openbox did not switch to workspace 2"
+wait_until 5 desktop_is 1 || fail "openbox did not switch to workspace 2"
 on_screen() {
     xwininfo -id "$window" | grep -q 'Map State: IsViewable' && pixel_is 200 300 "#999999"
 }
@@ -37,7 +38,7 @@ wait_until 3 on_screen ||
     fail "on workspace 2 the strip is gone ($(xwininfo -id "$window" | grep 'Map State'); $(xprop -id "$window" _NET_WM_DESKTOP _NET_WM_STATE | xargs))"
 import -window root "$work/workspace2.png" 2>/dev/null && cp "$work/workspace2.png" /tmp/surftally-workspace2.png
 echo "ok: on the second workspace the strip is still shown at its place"
-xdotool set_desktop 0
+wait_until 5 desktop_is 0 || fail "openbox did not switch back to workspace 1"
 
 # No notification area yet: the stored Hide switch has nowhere to hide the strip.
 sleep 3
