@@ -6,7 +6,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <vector>
 
+#include "platform/qt/QtMessageWindows.h"
 #include "platform/qt/QtPointerKeys.h"
 #include "platform/qt/QtPointerMoves.h"
 
@@ -118,6 +120,33 @@ TEST(QtPointerSnapshotTest, OneMessageSeesOnePointerAndTheNextReadsItAnew) {
     const ScreenPoint after = QtCursorPos();
     EXPECT_EQ(after.X, 30);
     EXPECT_EQ(after.Y, 40);
+}
+
+// A shell's own move costs the window system no question: its handlers get the pointer last
+// read. A click, which a pointer made, reads it anew.
+TEST(QtPointerSnapshotTest, AShellsOwnMoveGetsThePointerLastReadAndAClickReadsItAnew) {
+    QObject owner;
+    QtMessageWindows windows(&owner);
+    std::vector<int> seen;
+    const std::uintptr_t window =
+        windows.allocate([&seen](TrayMessage&) { seen.push_back(QtCursorPos().X); });
+    const auto deliver = [&](std::uint32_t mouse) {
+        TrayMessage message;
+        message.Msg = TrayEvent::User + 1;
+        message.LParam = static_cast<std::intptr_t>(mouse);
+        windows.post(window, message);
+        const std::size_t before = seen.size();
+        EXPECT_TRUE(runUntil([&] { return seen.size() > before; }));
+    };
+    QCursor::setPos(50, 60);
+    QCoreApplication::processEvents();
+    deliver(TrayEvent::LeftButtonDown);
+    QCursor::setPos(70, 80);
+    QCoreApplication::processEvents();
+    deliver(TrayEvent::MouseMove);
+    deliver(TrayEvent::LeftButtonUp);
+    deliver(TrayEvent::MouseMove);
+    EXPECT_EQ(seen, (std::vector<int>{50, 50, 70, 70}));
 }
 
 }  // namespace

@@ -48,11 +48,16 @@ bool QtMessageWindow::event(QEvent* event) {
     if (!closed_ && procedure_) {
         // A copy: the procedure may close this window while it runs.
         const auto procedure = procedure_;
-        // The handlers of one message read the pointer and the keys from the server once.
-        const QtPointerSnapshot pointer;
+        // The handlers of one message read the pointer and the keys from the server once. A
+        // pointer move is one a shell sent on its own (no Linux notification area reports the
+        // pointer's moves): no pointer caused it, and it gets what was read last.
+        TrayMessage& message = static_cast<TrayMessageEvent*>(event)->message;
+        const QtPointerSnapshot pointer(message.LParam == TrayEvent::MouseMove
+                                            ? QtPointerSnapshot::Source::LastRead
+                                            : QtPointerSnapshot::Source::WindowSystem);
         ++delivering_;
         try {
-            procedure(static_cast<TrayMessageEvent*>(event)->message);
+            procedure(message);
         } catch (...) {
             onError_(std::current_exception());
         }

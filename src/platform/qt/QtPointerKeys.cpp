@@ -19,6 +19,9 @@ struct Snapshot {
     int depth = 0;
     std::optional<QPoint> pointer;
     std::optional<Qt::KeyboardModifiers> keys;
+    // What was read last, snapshot or not.
+    QPoint lastPointer;
+    Qt::KeyboardModifiers lastKeys;
 };
 
 Snapshot& snapshot() {
@@ -50,24 +53,24 @@ bool readFromServer(Snapshot& s) {
     if (reply == nullptr) {
         return false;
     }
-    s.pointer = QPoint(reply->root_x, reply->root_y);
+    s.pointer = s.lastPointer = QPoint(reply->root_x, reply->root_y);
     Qt::KeyboardModifiers keys;
     keys.setFlag(Qt::ShiftModifier, (reply->mask & XCB_MOD_MASK_SHIFT) != 0);
     keys.setFlag(Qt::ControlModifier, (reply->mask & XCB_MOD_MASK_CONTROL) != 0);
     keys.setFlag(Qt::AltModifier, (reply->mask & XCB_MOD_MASK_1) != 0);
-    s.keys = keys;
+    s.keys = s.lastKeys = keys;
     return true;
 }
 
 // One of the snapshot's values: read live outside a snapshot, else once.
 template <typename Value>
-Value snapshotRead(std::optional<Value> Snapshot::*field, Value (*live)()) {
+Value snapshotRead(std::optional<Value> Snapshot::*field, Value Snapshot::*last, Value (*live)()) {
     Snapshot& s = snapshot();
     if (s.depth == 0) {
-        return live();
+        return s.*last = live();
     }
     if (!(s.*field) && !readFromServer(s)) {
-        s.*field = live();
+        s.*field = s.*last = live();
     }
     return *(s.*field);
 }
@@ -78,8 +81,14 @@ QPoint livePointer() {
 
 }  // namespace
 
-QtPointerSnapshot::QtPointerSnapshot() {
-    ++snapshot().depth;
+QtPointerSnapshot::QtPointerSnapshot(Source source) {
+    Snapshot& s = snapshot();
+    ++s.depth;
+    if (source == Source::LastRead) {
+        // Within an outer snapshot its reads stand.
+        s.pointer = s.pointer.value_or(s.lastPointer);
+        s.keys = s.keys.value_or(s.lastKeys);
+    }
 }
 
 QtPointerSnapshot::~QtPointerSnapshot() {
@@ -91,13 +100,13 @@ QtPointerSnapshot::~QtPointerSnapshot() {
 }
 
 ScreenPoint QtCursorPos() {
-    const QPoint at = snapshotRead(&Snapshot::pointer, &livePointer);
+    const QPoint at = snapshotRead(&Snapshot::pointer, &Snapshot::lastPointer, &livePointer);
     return {at.x(), at.y()};
 }
 
 bool QtKeyDown(VirtualKey key) {
-    const Qt::KeyboardModifiers down =
-        snapshotRead(&Snapshot::keys, &QGuiApplication::queryKeyboardModifiers);
+    const Qt::KeyboardModifiers down = snapshotRead(&Snapshot::keys, &Snapshot::lastKeys,
+                                                    &QGuiApplication::queryKeyboardModifiers);
     switch (key) {
         case VirtualKey::Shift:
             return down.testFlag(Qt::ShiftModifier);
