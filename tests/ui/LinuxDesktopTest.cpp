@@ -142,6 +142,7 @@ protected:
             std::make_unique<QDBusConnection>(bus().connect(QStringLiteral("program-%1").arg(run)));
         ASSERT_TRUE(desktop->isConnected() && program->isConnected());
         // Wide enough that two calls in a row always fall inside it, even on a loaded machine.
+        RegisterSniTypes();
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(kInterval);
         QApplication::setApplicationDisplayName(QStringLiteral("Surftally"));
         offLine = writeIcon(dir, "Off-Line.ico", QColor(0x12, 0x34, 0x56));
@@ -185,7 +186,7 @@ protected:
 
     // An icon on a D-Bus shell of its own; the item's service name.
     QString makeSniIcon() {
-        sniShell = std::make_unique<SniTrayShell>(*program);
+        sniShell = std::make_unique<SniTrayShell>(*program, bus().address());
         makeIcon(*sniShell);
         return sniShell->serviceName(tray->record().hWnd);
     }
@@ -244,7 +245,7 @@ protected:
 using Events = std::vector<std::string>;
 
 TEST_F(SniTest, AnItemRegistersWhenAWatcherComesAndShowsItsPicturesAndTip) {
-    sniShell = std::make_unique<SniTrayShell>(*program);
+    sniShell = std::make_unique<SniTrayShell>(*program, bus().address());
     SniTrayShell& shell = *sniShell;
     EXPECT_FALSE(shell.available());
     makeIcon(shell);
@@ -376,9 +377,52 @@ TEST_F(SniTest, OnlyAChangedPictureOrTipIsSignalled) {
     EXPECT_EQ(shown.toPlainText(), QStringLiteral("LAN Internet ... <b>1</b> "));
 }
 
+// What a panel asks of the item: all its properties at once (as Plasma does on every signal),
+// with or without the interface's name; nothing it may write; a description of itself.
+TEST_F(SniTest, AHostReadsAllPropertiesAtOnceAndCanWriteNone) {
+    const QString service = makeSniIcon();
+    tray->setHint("Modem ... Available Time: 001:02:03 ");
+    const auto propertiesCall = [&](const char* method) {
+        return QDBusMessage::createMethodCall(service, QStringLiteral("/StatusNotifierItem"),
+                                              QStringLiteral("org.freedesktop.DBus.Properties"),
+                                              QString::fromLatin1(method));
+    };
+    for (const QString& interface : {QStringLiteral("org.kde.StatusNotifierItem"), QString()}) {
+        QDBusMessage getAll = propertiesCall("GetAll");
+        getAll << interface;
+        const QDBusMessage reply = desktop->call(getAll, QDBus::BlockWithGui);
+        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+        const auto all = qdbus_cast<QVariantMap>(reply.arguments().value(0));
+        EXPECT_EQ(all.size(), 15) << interface.toStdString();
+        EXPECT_EQ(all.value(QStringLiteral("Status")).toString(), QStringLiteral("Active"));
+        EXPECT_EQ(all.value(QStringLiteral("Category")).toString(),
+                  QStringLiteral("ApplicationStatus"));
+        EXPECT_EQ(all.value(QStringLiteral("Title")).toString(), QStringLiteral("Surftally"));
+        EXPECT_FALSE(all.value(QStringLiteral("ItemIsMenu")).toBool());
+        EXPECT_EQ(qdbus_cast<SniToolTip>(all.value(QStringLiteral("ToolTip"))).title,
+                  QStringLiteral("Modem ... Available Time: 001:02:03 "));
+        EXPECT_FALSE(qdbus_cast<SniPixmapList>(all.value(QStringLiteral("IconPixmap"))).isEmpty());
+    }
+
+    QDBusMessage set = propertiesCall("Set");
+    set << QStringLiteral("org.kde.StatusNotifierItem") << QStringLiteral("Status")
+        << QVariant::fromValue(QDBusVariant(QStringLiteral("Passive")));
+    EXPECT_EQ(desktop->call(set, QDBus::BlockWithGui).type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(property(service, "Status").toString(), QStringLiteral("Active"));
+    EXPECT_FALSE(property(service, "NoSuchProperty").isValid());
+
+    const QDBusMessage introspection = desktop->call(
+        QDBusMessage::createMethodCall(service, QStringLiteral("/StatusNotifierItem"),
+                                       QStringLiteral("org.freedesktop.DBus.Introspectable"),
+                                       QStringLiteral("Introspect")),
+        QDBus::BlockWithGui);
+    EXPECT_TRUE(introspection.arguments().value(0).toString().contains(
+        QStringLiteral("<method name=\"Activate\">")));
+}
+
 TEST_F(SniTest, TheIconMovesToTheX11AreaWhenTheWatcherGoesAndBack) {
     startWatcher();
-    areaShell = std::make_unique<NotificationAreaShell>(*program);
+    areaShell = std::make_unique<NotificationAreaShell>(*program, bus().address());
     NotificationAreaShell& shell = *areaShell;
     std::vector<bool> changes;
     shell.setOnAvailabilityChanged([&](bool available) { changes.push_back(available); });

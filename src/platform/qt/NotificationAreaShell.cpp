@@ -3,10 +3,11 @@
 namespace surftally {
 
 NotificationAreaShell::NotificationAreaShell(QObject* parent)
-    : NotificationAreaShell(QDBusConnection::sessionBus(), parent) {}
+    : NotificationAreaShell(QDBusConnection::sessionBus(), QString(), parent) {}
 
-NotificationAreaShell::NotificationAreaShell(QDBusConnection bus, QObject* parent)
-    : QObject(parent), sni_(std::move(bus)) {
+NotificationAreaShell::NotificationAreaShell(QDBusConnection bus, QString busAddress,
+                                             QObject* parent)
+    : QObject(parent), sni_(std::move(bus), std::move(busAddress)) {
     useSni_ = sni_.available();
     wasAvailable_ = available();
     connect(&sni_, &SniTrayShell::availableChanged, this, &NotificationAreaShell::areaChanged);

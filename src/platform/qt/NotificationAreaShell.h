@@ -25,8 +25,8 @@ class NotificationAreaShell : public QObject, public TrayShell {
     Q_OBJECT
 public:
     explicit NotificationAreaShell(QObject* parent = nullptr);
-    // Over a given bus (tests).
-    explicit NotificationAreaShell(QDBusConnection bus, QObject* parent = nullptr);
+    // Over a given bus and its address (tests).
+    NotificationAreaShell(QDBusConnection bus, QString busAddress, QObject* parent = nullptr);
     ~NotificationAreaShell() override;
 
     std::uintptr_t AllocateMessageWindow(std::function<void(TrayMessage&)> procedure) override;

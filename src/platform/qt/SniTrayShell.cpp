@@ -32,17 +32,18 @@ int doubleClickInterval() {
 }  // namespace
 
 struct SniTrayShell::Entry : QtIconRecord {
-    QString service;
-    StatusNotifierItem* item = nullptr;  // lives in itemThread_
+    std::unique_ptr<StatusNotifierItem> item;
     SniActivations activations;
     QTimer decision;  // a held activation's interval ends
 };
 
-SniTrayShell::SniTrayShell(QDBusConnection connection, QObject* parent)
-    : QObject(parent), QtNotificationShell(this), connection_(std::move(connection)) {
-    RegisterSniTypes();
-    itemThread_.setObjectName(QStringLiteral("StatusNotifierItem"));
-    itemThread_.start();
+SniTrayShell::SniTrayShell() : SniTrayShell(QDBusConnection::sessionBus(), QString()) {}
+
+SniTrayShell::SniTrayShell(QDBusConnection connection, QString itemBus, QObject* parent)
+    : QObject(parent),
+      QtNotificationShell(this),
+      connection_(std::move(connection)),
+      itemBus_(std::move(itemBus)) {
     if (!connection_.isConnected()) {
         return;  // no session bus: never an area
     }
@@ -72,9 +73,6 @@ SniTrayShell::~SniTrayShell() {
         data.uID = entries_.begin()->first.second;
         NotifyIcon(NotifyRequest::Delete, data);
     }
-    // The items go with the thread's end.
-    itemThread_.quit();
-    itemThread_.wait();
 }
 
 bool SniTrayShell::notify(NotifyRequest message, const NotifyIconData& data) {
@@ -89,37 +87,24 @@ bool SniTrayShell::notify(NotifyRequest message, const NotifyIconData& data) {
             Entry* raw = entry.get();
             entry->window = data.hWnd;
             entry->uID = data.uID;
-            entry->service = QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
-                                 .arg(QCoreApplication::applicationPid())
-                                 .arg(nextItem_++);
-            // Runs in the item's thread: notes when the call came and hands it to the loop.
-            auto onRequest = [this, key](StatusNotifierItem::Request kind, int, int) {
-                const auto at = std::chrono::steady_clock::now();
+            const QString service = QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
+                                        .arg(QCoreApplication::applicationPid())
+                                        .arg(nextItem_++);
+            // Runs in the item's thread: hands the call, with when it came, to the loop.
+            auto onRequest = [this, key](StatusNotifierItem::Request kind,
+                                         StatusNotifierItem::Clock::time_point at) {
                 QMetaObject::invokeMethod(
                     this, [this, key, kind, at] { request(key, static_cast<int>(kind), at); },
                     Qt::QueuedConnection);
             };
-            entry->item = new StatusNotifierItem(QCoreApplication::applicationName(),
-                                                 QGuiApplication::applicationDisplayName(),
-                                                 std::move(onRequest), nullptr);
-            entry->item->moveToThread(&itemThread_);
+            if (connection_.isConnected()) {
+                entry->item = std::make_unique<StatusNotifierItem>(
+                    itemBus_, service, QCoreApplication::applicationName(),
+                    QGuiApplication::applicationDisplayName(), std::move(onRequest));
+            }
             entry->decision.setSingleShot(true);
             connect(&entry->decision, &QTimer::timeout, this, [this, key] { decide(key); });
             apply(*entry, data, false);  // a new item is read whole
-            if (connection_.isConnected()) {
-                // Registered in the item's thread, where the bus makes its helpers for it.
-                StatusNotifierItem* item = entry->item;
-                QMetaObject::invokeMethod(
-                    item,
-                    [this, item] {
-                        connection_.registerObject(QString::fromLatin1(kItemPath), item,
-                                                   QDBusConnection::ExportScriptableSlots |
-                                                       QDBusConnection::ExportScriptableSignals |
-                                                       QDBusConnection::ExportAllProperties);
-                    },
-                    Qt::BlockingQueuedConnection);
-                connection_.registerService(entry->service);
-            }
             entries_.emplace(key, std::move(entry));
             if (watcherThere_) {
                 registerItem(*raw);
@@ -132,44 +117,28 @@ bool SniTrayShell::notify(NotifyRequest message, const NotifyIconData& data) {
             }
             apply(*it->second, data, true);
             return true;
-        case NotifyRequest::Delete: {
+        case NotifyRequest::Delete:
             if (it == entries_.end()) {
                 return false;
             }
-            Entry& entry = *it->second;
-            if (connection_.isConnected()) {
-                // The watcher sees the name go and tells the hosts.
-                connection_.unregisterService(entry.service);
-                QMetaObject::invokeMethod(
-                    entry.item,
-                    [this] { connection_.unregisterObject(QString::fromLatin1(kItemPath)); },
-                    Qt::BlockingQueuedConnection);
-            }
-            entry.item->deleteLater();
+            // The item's connection closes: the watcher sees its name go and tells the hosts.
             entries_.erase(it);
             return true;
-        }
     }
     return false;
 }
 
 void SniTrayShell::apply(Entry& entry, const NotifyIconData& data, bool tell) {
+    const auto picture = entry.take(data);
+    if (entry.item == nullptr) {
+        return;
+    }
     // Even another picture is signalled only when its pixels differ.
-    if (const auto picture = entry.take(data)) {
-        if (entry.item->setPixmaps(SniPixmaps(*picture)) && tell) {
-            announce(QStringLiteral("NewIcon"));
-        }
+    if (picture && entry.item->setPixmaps(SniPixmaps(*picture)) && tell) {
+        entry.item->announce("NewIcon");
     }
     if (entry.item->setTip(ToolTipOf(TipText(data))) && tell) {
-        announce(QStringLiteral("NewToolTip"));
-    }
-}
-
-void SniTrayShell::announce(const QString& signal) {
-    // Sent from here, as the item would send it: from its object, under its interface.
-    if (connection_.isConnected()) {
-        connection_.send(QDBusMessage::createSignal(QString::fromLatin1(kItemPath),
-                                                    QString::fromLatin1(kItemInterface), signal));
+        entry.item->announce("NewToolTip");
     }
 }
 
@@ -277,7 +246,10 @@ void SniTrayShell::registerItem(const Entry& entry) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(kWatcherService), kWatcherPath, kWatcherInterface,
         QStringLiteral("RegisterStatusNotifierItem"));
-    call << entry.service;
+    if (entry.item == nullptr || !entry.item->connected()) {
+        return;
+    }
+    call << entry.item->service();
     connection_.call(call, QDBus::NoBlock);
 }
 
@@ -314,7 +286,8 @@ void SniTrayShell::sendMoves() const {
 
 QString SniTrayShell::serviceName(std::uintptr_t window, std::uint32_t uID) const {
     const auto it = entries_.find({window, uID});
-    return it == entries_.end() ? QString() : it->second->service;
+    return it == entries_.end() || it->second->item == nullptr ? QString()
+                                                               : it->second->item->service();
 }
 
 }  // namespace surftally

@@ -2,7 +2,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
-#include <QThread>
+#include <QString>
 #include <QTimer>
 
 #include <chrono>
@@ -30,9 +30,11 @@ class StatusNotifierItem;
 // appears, and the area counts as there while a watcher with a host (the panel that shows the
 // items) is on the bus.
 //
-// The host's requests become the callback messages a Windows shell would send. The protocol
-// has no double click: activations are paired by when they arrived (SniActivations), which
-// the item's own thread notes as it takes each call, however late the event loop gets to them.
+// The item itself (StatusNotifierItem) has a bus connection and a thread of its own; the
+// watcher is followed over Qt's connection. The host's requests become the callback messages
+// a Windows shell would send. The protocol has no double click: activations are paired by
+// when they arrived (SniActivations), which the item's thread notes as it reads each call,
+// however late the event loop gets to them.
 // One with no other within the double-click interval is a click; two within it are a double
 // click (press, release, double-click message, release), so that the strip is toggled once
 // and the settings open, as with a double click on Windows. A third activation right after (a
@@ -45,8 +47,11 @@ class StatusNotifierItem;
 class SniTrayShell : public QObject, public QtNotificationShell {
     Q_OBJECT
 public:
-    explicit SniTrayShell(QDBusConnection connection = QDBusConnection::sessionBus(),
-                          QObject* parent = nullptr);
+    // On the session bus.
+    SniTrayShell();
+    // The watcher followed over `connection`, the items on the bus at `itemBus` (the same bus;
+    // the session bus when empty).
+    SniTrayShell(QDBusConnection connection, QString itemBus, QObject* parent = nullptr);
     ~SniTrayShell() override;
 
     // A watcher with a host is on the bus.
@@ -56,8 +61,6 @@ public:
     QString serviceName(std::uintptr_t window, std::uint32_t uID = 0) const;
 
     static constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
-    static constexpr const char* kItemPath = "/StatusNotifierItem";
-    static constexpr const char* kItemInterface = "org.kde.StatusNotifierItem";
 
 signals:
     void availableChanged(bool available);
@@ -76,8 +79,6 @@ private:
     void sendMoves() const override;
     // `tell`: the hosts are told of what changed.
     void apply(Entry& entry, const NotifyIconData& data, bool tell);
-    // Tells the hosts that the item's property of that signal changed.
-    void announce(const QString& signal);
     void request(Key key, int kind, std::chrono::steady_clock::time_point at);
     void decide(Key key);
     void schedule(Entry& entry);
@@ -88,9 +89,9 @@ private:
     void setHost(bool there);
 
     QDBusConnection connection_;
+    QString itemBus_;
     QDBusServiceWatcher* watcher_ = nullptr;
     std::map<Key, std::unique_ptr<Entry>> entries_;
-    QThread itemThread_;  // where the items take the host's calls
     int nextItem_ = 1;
     bool watcherThere_ = false;
     bool hostThere_ = false;

@@ -1,83 +1,75 @@
 #pragma once
 
-#include <QMutex>
-#include <QObject>
 #include <QString>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
 
 #include "platform/qt/SniTypes.h"
+
+struct DBusConnection;
+struct DBusMessage;
 
 namespace surftally {
 
 // One icon on the session bus, as the org.kde.StatusNotifierItem interface: its picture and
 // tip as properties, the host's clicks as methods, and a signal for each change.
 //
-// It may live in a thread of its own, so that a click is taken as soon as it arrives: the
-// host's reads run there, the program's changes in its own thread. A change is announced by
-// whoever made it (setPixmaps, setTip say whether there is one), straight from its thread:
-// emitting here would wake this thread for every change only to hand the signal on.
-class StatusNotifierItem : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
-    Q_PROPERTY(QString Category READ category)
-    Q_PROPERTY(QString Id READ id)
-    Q_PROPERTY(QString Title READ title)
-    Q_PROPERTY(QString Status READ status)
-    Q_PROPERTY(int WindowId READ windowId)
-    Q_PROPERTY(QString IconThemePath READ emptyText)
-    Q_PROPERTY(QString IconName READ emptyText)
-    Q_PROPERTY(surftally::SniPixmapList IconPixmap READ iconPixmap)
-    Q_PROPERTY(QString OverlayIconName READ emptyText)
-    Q_PROPERTY(surftally::SniPixmapList OverlayIconPixmap READ noPixmaps)
-    Q_PROPERTY(QString AttentionIconName READ emptyText)
-    Q_PROPERTY(surftally::SniPixmapList AttentionIconPixmap READ noPixmaps)
-    Q_PROPERTY(QString AttentionMovieName READ emptyText)
-    Q_PROPERTY(surftally::SniToolTip ToolTip READ toolTip)
-    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
-
+// It has a bus connection of its own, which a thread of its own reads: the host's reads are
+// answered there, and a click is noted there the moment it arrives, however late the event
+// loop gets to it. A change is announced from the program's thread, written straight to the
+// socket: the item's thread wakes only for what the host sends. No Qt D-Bus object is
+// involved, so a change costs no hand-over between threads.
+class StatusNotifierItem {
 public:
     enum class Request { Activate, SecondaryActivate, ContextMenu };
+    using Clock = std::chrono::steady_clock;
+    // Called in the item's thread, with the moment the call was read.
+    using RequestHandler = std::function<void(Request, Clock::time_point)>;
 
-    // `onRequest` gets the host's clicks, with the pointer position the host gives.
-    StatusNotifierItem(QString id, QString title,
-                       std::function<void(Request, int x, int y)> onRequest, QObject* parent);
+    // Connects to the bus at `address` (the session bus when empty), takes the name `service`
+    // there and serves the item at kPath. connected() tells whether all of it worked.
+    StatusNotifierItem(const QString& address, QString service, QString id, QString title,
+                       RequestHandler onRequest);
+    // The thread ends and the connection closes: the name goes with it.
+    ~StatusNotifierItem();
+    StatusNotifierItem(const StatusNotifierItem&) = delete;
+    StatusNotifierItem& operator=(const StatusNotifierItem&) = delete;
 
-    QString category() const { return QStringLiteral("ApplicationStatus"); }
-    QString id() const { return id_; }
-    QString title() const { return title_; }
-    QString status() const { return QStringLiteral("Active"); }
-    int windowId() const { return 0; }
-    QString emptyText() const { return {}; }
-    SniPixmapList iconPixmap() const;
-    SniPixmapList noPixmaps() const { return {}; }
-    SniToolTip toolTip() const;
-    bool itemIsMenu() const { return false; }
+    bool connected() const { return connection_ != nullptr; }
+    const QString& service() const { return service_; }
 
     // Each returns whether the value changed, which the host is then to be told of with the
     // signal of that name (NewIcon, NewToolTip).
     bool setPixmaps(const SniPixmapList& pixmaps);
     bool setTip(const QString& tip);
+    void announce(const char* signal);
 
-public slots:
-    Q_SCRIPTABLE void Activate(int x, int y);
-    Q_SCRIPTABLE void SecondaryActivate(int x, int y);
-    Q_SCRIPTABLE void ContextMenu(int x, int y);
-    Q_SCRIPTABLE void Scroll(int delta, const QString& orientation);
+    // Answers one message sent to the item's path, in the item's thread; false for what the
+    // item does not know.
+    bool answer(DBusMessage* message);
 
-signals:
-    Q_SCRIPTABLE void NewTitle();
-    Q_SCRIPTABLE void NewIcon();
-    Q_SCRIPTABLE void NewAttentionIcon();
-    Q_SCRIPTABLE void NewOverlayIcon();
-    Q_SCRIPTABLE void NewToolTip();
-    Q_SCRIPTABLE void NewStatus(const QString& status);
+    static constexpr const char* kPath = "/StatusNotifierItem";
+    static constexpr const char* kInterface = "org.kde.StatusNotifierItem";
 
 private:
+    void serve();
+    void wake();
+    DBusMessage* properties(DBusMessage* message);
+
+    QString service_;
     QString id_;
     QString title_;
-    std::function<void(Request, int, int)> onRequest_;
-    mutable QMutex mutex_;  // guards what the host reads
+    RequestHandler onRequest_;
+    DBusConnection* connection_ = nullptr;
+    int wakeFd_ = -1;  // tells the thread to stop or to write what is queued
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
+    mutable std::mutex mutex_;  // guards what the host reads
     SniPixmapList pixmaps_;
     QString tip_;
 };
