@@ -75,7 +75,8 @@ class Watcher(dbus.service.Object):
         }
 
     def properties(self, service):
-        item = self.bus.get_object(service, "/StatusNotifierItem")
+        # One call, as a panel makes it: the interface is known, not asked for every time.
+        item = self.bus.get_object(service, "/StatusNotifierItem", introspect=False)
         return item.GetAll(ITEM, dbus_interface=dbus.PROPERTIES_IFACE)
 
     def show_item(self, service):
