@@ -33,7 +33,7 @@
 #include "platform/qt/QtPlatformChoice.h"
 #include "platform/qt/QtTrayApplication.h"
 #include "platform/qt/SniTrayShell.h"
-#include "platform/qt/SniTypes.h"
+#include "tests/support/SniDBusTypes.h"
 #include "tests/support/TrayRecording.h"
 
 namespace surftally {
@@ -142,7 +142,6 @@ protected:
             std::make_unique<QDBusConnection>(bus().connect(QStringLiteral("program-%1").arg(run)));
         ASSERT_TRUE(desktop->isConnected() && program->isConnected());
         // Wide enough that two calls in a row always fall inside it, even on a loaded machine.
-        RegisterSniTypes();
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(kInterval);
         QApplication::setApplicationDisplayName(QStringLiteral("Surftally"));
         offLine = writeIcon(dir, "Off-Line.ico", QColor(0x12, 0x34, 0x56));

@@ -1,9 +1,6 @@
 #include "platform/qt/SniTypes.h"
 
-#include <QDBusMetaType>
 #include <QImage>
-
-#include <mutex>
 
 namespace surftally {
 
@@ -37,43 +34,6 @@ SniPixmapList SniPixmaps(const QIcon& icon) {
         result.append(pixmap);
     }
     return result;
-}
-
-void RegisterSniTypes() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        qDBusRegisterMetaType<SniPixmap>();
-        qDBusRegisterMetaType<SniPixmapList>();
-        qDBusRegisterMetaType<SniToolTip>();
-    });
-}
-
-QDBusArgument& operator<<(QDBusArgument& argument, const SniPixmap& pixmap) {
-    argument.beginStructure();
-    argument << pixmap.width << pixmap.height << pixmap.pixels;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, SniPixmap& pixmap) {
-    argument.beginStructure();
-    argument >> pixmap.width >> pixmap.height >> pixmap.pixels;
-    argument.endStructure();
-    return argument;
-}
-
-QDBusArgument& operator<<(QDBusArgument& argument, const SniToolTip& tip) {
-    argument.beginStructure();
-    argument << tip.iconName << tip.pixmaps << tip.title << tip.description;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, SniToolTip& tip) {
-    argument.beginStructure();
-    argument >> tip.iconName >> tip.pixmaps >> tip.title >> tip.description;
-    argument.endStructure();
-    return argument;
 }
 
 }  // namespace surftally

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
-#include <string>
 #include <thread>
 
 #include "platform/qt/SniTypes.h"
